@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Read-only access to a league database: an SQLite file, or FCM's Access (.mdb) file copied into memory.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace calvorin {
+
+class Query;
+
+// A read-only connection. The league file is never written, locked for writing or touched.
+// Every failure throws std::runtime_error with the layer's own message (missing file, not a database,
+// missing table or column, ...).
+class Database {
+public:
+    // Opens the file, telling SQLite and Access (Jet 3/4) files apart by their content. An Access file
+    // has the tables named in `accessTables` copied into an in-memory SQLite database (all tables when
+    // the list is empty); queries then run there.
+    static Database Open(const std::filesystem::path& file, const std::vector<std::string>& accessTables = {});
+
+    Database(Database&&) noexcept;
+    Database& operator=(Database&&) noexcept;
+    ~Database();
+
+    // Compiles a statement; "?" markers are positional integer parameters.
+    Query Prepare(std::string_view sql);
+
+    // Runs statements that change only the in-memory side, such as creating an index on a copied
+    // Access table. On an SQLite league file (opened read-only) any such statement fails.
+    void ExecuteOnCopy(std::string_view sql);
+
+    bool IsAccessCopy() const;
+
+private:
+    struct Impl;
+    explicit Database(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+// One compiled statement, reusable: Bind, step through rows with Next, Reset, bind again.
+class Query {
+public:
+    Query(Query&&) noexcept;
+    Query& operator=(Query&&) noexcept;
+    ~Query();
+
+    // Binds the integer to the n-th "?" (1-based).
+    Query& Bind(int position, std::int64_t value);
+
+    // Steps to the next row; false when there is none.
+    bool Next();
+
+    // Rewinds the statement so it can run again; bindings are kept until bound again.
+    void Reset();
+
+    // Fields of the current row by column name (as SQLite names the result column, compared without
+    // regard to ASCII case). NULL reads as 0, 0.0, "" or false. An unknown column throws.
+    std::int64_t Integer(std::string_view column) const;
+    double Float(std::string_view column) const;
+    std::string Text(std::string_view column) const;
+    bool Flag(std::string_view column) const;
+
+    // Index of a column of the result, for hot loops; throws when unknown.
+    int ColumnIndex(std::string_view column) const;
+    std::int64_t Integer(int index) const;
+    double Float(int index) const;
+    std::string Text(int index) const;
+
+private:
+    friend class Database;
+    Query(sqlite3* db, sqlite3_stmt* stmt);
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    std::vector<std::string> columns_;
+};
+
+}  // namespace calvorin

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Whole-file reading and atomic replacement: a failed write never leaves a half-written file behind.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace calvorin {
+
+// Reads the whole file. Throws std::runtime_error with an Italian message naming the file and the
+// system's reason when it cannot be opened or read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
+// Fault injection for tests: make the write fail after this many bytes, as a full disk would.
+struct WriteFaults {
+    std::optional<std::size_t> failAfterBytes;
+};
+
+// Replaces the file with `bytes`: writes a temporary file in the same folder, flushes it to disk, then
+// renames it over the target. On any failure the temporary file is removed, the previous file (if any)
+// is left exactly as it was, and std::runtime_error is thrown. The folder must exist.
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, const WriteFaults& faults = {});
+
+// True when a regular file (or a link to one) exists at the path; false on any error.
+bool FileExists(const std::filesystem::path& path);
+
+// True when a folder exists at the path; false on any error.
+bool DirectoryExists(const std::filesystem::path& path);
+
+// Turns a path kept as text (as typed, or as FCM passes it) into a filesystem path.
+inline std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(std::string(text)); }
+
+// The path as UTF-8 text, for logs and messages.
+inline std::string PathText(const std::filesystem::path& path) { return path.string(); }
+
+}  // namespace calvorin

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/text/Encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace calvorin {
+
+TEST(Encoding, Cp1252RoundTripKeepsItalianLettersAndEuro) {
+    std::string utf8 = "Modalit\xC3\xA0 \xE2\x82\xAC perch\xC3\xA9";
+    std::string cp = Utf8ToCp1252(utf8);
+    EXPECT_EQ(cp, "Modalit\xE0 \x80 perch\xE9");
+    EXPECT_EQ(Cp1252ToUtf8(cp), utf8);
+}
+
+TEST(Encoding, CharactersWindows1252LacksBecomeQuestionMarks) {
+    EXPECT_EQ(Utf8ToCp1252("a\xD0\x96" "b\xE4\xB8\xAD" "c"), "a?b?c");      // Cyrillic, CJK
+    EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");                // emoji
+    EXPECT_EQ(Utf8ToCp1252("bad\xFF" "byte"), "bad?byte");               // not UTF-8
+    EXPECT_EQ(Utf8ToCp1252("cut\xC3"), "cut?");                          // truncated sequence
+}
+
+TEST(Encoding, ByteOrderMarkSelectsTheEncodingAndSurvivesRoundTrip) {
+    const std::string text = "[Sezione]\r\nModalit\xC3\xA0=1\r\n";
+    for (auto enc : {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        SCOPED_TRACE(static_cast<int>(enc));
+        std::string bytes = EncodeText(text, enc);
+        DecodedText decoded = DecodeText(bytes);
+        EXPECT_EQ(decoded.encoding, enc);
+        EXPECT_EQ(decoded.utf8, text);
+    }
+    EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Le), std::string("\xFF\xFE" "a\0", 4));
+    EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Be), std::string("\xFE\xFF\0a", 4));
+}
+
+TEST(Encoding, MalformedUtf16DecodesWithoutFailing) {
+    DecodedText d = DecodeText(std::string("\xFF\xFE" "a\0\x00\xD8", 6));  // lone high surrogate
+    EXPECT_EQ(d.encoding, TextEncoding::Utf16Le);
+    EXPECT_TRUE(d.utf8.starts_with("a"));
+}
+
+TEST(Encoding, SplitLinesHonoursEveryLineEnd) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (V{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitLines("a\r\n"), (V{"a"}));
+    EXPECT_EQ(SplitLines("\n\n"), (V{"", ""}));
+    EXPECT_EQ(SplitLines(""), V{});
+    EXPECT_EQ(JoinCrlf({"x", "y\nz"}), "x\r\ny\nz\r\n");
+}
+
+}  // namespace calvorin
