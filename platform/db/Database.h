@@ -20,11 +20,12 @@ class Query;
 // Every failure throws std::runtime_error with the layer's own message (missing file, not a database,
 // missing table or column, ...).
 class Database {
-public:
+  public:
     // Opens the file, telling SQLite and Access (Jet 3/4) files apart by their content. An Access file
     // has the tables named in `accessTables` copied into an in-memory SQLite database (all tables when
     // the list is empty); queries then run there.
-    static Database Open(const std::filesystem::path& file, const std::vector<std::string>& accessTables = {});
+    static Database Open(const std::filesystem::path& file,
+                         const std::vector<std::string>& accessTables = {});
 
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
@@ -39,7 +40,7 @@ public:
 
     bool IsAccessCopy() const;
 
-private:
+  private:
     struct Impl;
     explicit Database(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
@@ -47,22 +48,24 @@ private:
 
 // One compiled statement, reusable: Bind, step through rows with Next, Reset, bind again.
 class Query {
-public:
+  public:
     Query(Query&&) noexcept;
     Query& operator=(Query&&) noexcept;
     ~Query();
 
-    // Binds the integer to the n-th "?" (1-based).
+    // Binds the integer to the n-th "?" (1-based), rewinding the statement first. Throws when there is
+    // no such marker.
     Query& Bind(int position, std::int64_t value);
 
-    // Steps to the next row; false when there is none.
+    // Steps to the next row; false when there is none. Throws with SQLite's message on failure.
     bool Next();
 
     // Rewinds the statement so it can run again; bindings are kept until bound again.
     void Reset();
 
     // Fields of the current row by column name (as SQLite names the result column, compared without
-    // regard to ASCII case). NULL reads as 0, 0.0, "" or false. An unknown column throws.
+    // regard to ASCII case). NULL reads as 0, 0.0, "" or false; Flag is true for any non-zero number.
+    // An unknown column, or reading when Next has not given a row, throws.
     std::int64_t Integer(std::string_view column) const;
     double Float(std::string_view column) const;
     std::string Text(std::string_view column) const;
@@ -73,13 +76,23 @@ public:
     std::int64_t Integer(int index) const;
     double Float(int index) const;
     std::string Text(int index) const;
+    bool Flag(int index) const;
 
-private:
+    // Number of columns of the result and the name SQLite gives the n-th (0-based); the name throws
+    // when the index is out of range. Two columns may share a name (e.g. "T.IDSquadra" and
+    // "GI.IDSquadra" both read "IDSquadra"): names find the first, indexes reach the others.
+    int ColumnCount() const;
+    const std::string& ColumnName(int index) const;
+
+  private:
     friend class Database;
     Query(sqlite3* db, sqlite3_stmt* stmt);
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
     std::vector<std::string> columns_;
+    bool hasRow_ = false;
+
+    int CheckedIndex(int index) const;
 };
 
 }  // namespace calvorin

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/db/Database.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+#include "platform/db/DatabaseKind.h"
+#include "platform/db/MdbImport.h"
+#include "platform/db/SqliteConnection.h"
+
+namespace calvorin {
+
+struct Database::Impl {
+    SqlitePtr db;
+    bool accessCopy = false;
+};
+
+Database::Database(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Database::Database(Database&&) noexcept = default;
+Database& Database::operator=(Database&&) noexcept = default;
+Database::~Database() = default;
+
+Database Database::Open(const std::filesystem::path& file, const std::vector<std::string>& accessTables) {
+    auto impl = std::make_unique<Impl>();
+    if (DetectDatabaseKind(file) == DatabaseKind::Sqlite) {
+        impl->db = OpenSqliteFileReadOnly(file);
+    } else {
+        impl->db = OpenSqliteMemory();
+        CopyAccessTables(file, accessTables, impl->db.get());
+        impl->accessCopy = true;
+    }
+    return Database(std::move(impl));
+}
+
+Query Database::Prepare(std::string_view sql) {
+    StatementPtr stmt = PrepareStatement(impl_->db.get(), sql);
+    return Query(impl_->db.get(), stmt.release());
+}
+
+void Database::ExecuteOnCopy(std::string_view sql) {
+    ExecuteSql(impl_->db.get(), sql);
+}
+
+bool Database::IsAccessCopy() const {
+    return impl_->accessCopy;
+}
+
+}  // namespace calvorin

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Copies tables of an Access (Jet 3/4) file into an SQLite database, reading the file read-only.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace calvorin {
+
+// Copies the named tables (every user table when `tables` is empty) of the Access file into `target`,
+// creating one table each. Yes/No becomes INTEGER 1/0; Byte, Integer and Long become INTEGER; Single,
+// Double, Currency (in units, not ten-thousandths) and Numeric become REAL; Text and Memo become UTF-8
+// TEXT; Date/Time becomes REAL, days since 1899-12-30 as Jet keeps it; NULLs stay NULL.
+// Throws std::runtime_error when the file cannot be read, a named table is missing, or a value cannot
+// be decoded.
+void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::string>& tables,
+                      sqlite3* target);
+
+}  // namespace calvorin
