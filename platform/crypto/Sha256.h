@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SHA-256 (FIPS 180-4) over OpenSSL, as a reusable incremental hasher.
+#pragma once
+
+#include <openssl/types.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace calvorin {
+
+using Sha256Digest = std::array<std::uint8_t, 32>;
+
+// An incremental SHA-256 hasher. One object can hash many messages in turn: Final ends the current one
+// and starts the next, reusing the same context, so hot loops allocate nothing. Not thread-safe.
+class Sha256 {
+  public:
+    // Throws std::runtime_error when OpenSSL cannot provide SHA-256.
+    Sha256();
+    ~Sha256();
+    Sha256(Sha256&&) noexcept;
+    Sha256& operator=(Sha256&&) noexcept;
+
+    // Adds bytes to the current message.
+    void Update(const void* data, std::size_t size);
+    void Update(std::string_view bytes) { Update(bytes.data(), bytes.size()); }
+    template <std::size_t N>
+    void Update(const std::array<std::uint8_t, N>& bytes) {
+        Update(bytes.data(), N);
+    }
+
+    // Writes the digest of the current message to `out` and starts an empty one.
+    void Final(Sha256Digest& out);
+    Sha256Digest Final();
+
+    // Returns the digest of one message.
+    static Sha256Digest Digest(std::string_view bytes);
+
+  private:
+    struct CtxFree {
+        void operator()(EVP_MD_CTX* ctx) const;
+    };
+    std::unique_ptr<EVP_MD_CTX, CtxFree> ctx_;
+};
+
+}  // namespace calvorin
