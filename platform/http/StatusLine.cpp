@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/http/StatusLine.h"
+
+#include <cctype>
+#include <utility>
+
+#include "platform/text/Encoding.h"
+#include "platform/text/Trim.h"
+
+namespace calvorin {
+namespace {
+
+// Strict enough for a reason phrase: well-formed lead and continuation bytes.
+bool IsValidUtf8(std::string_view s) {
+    for (size_t i = 0; i < s.size();) {
+        auto c = static_cast<unsigned char>(s[i]);
+        size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > s.size()) return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
+bool IsThreeDigits(std::string_view s) {
+    return s.size() == 3 && std::isdigit(static_cast<unsigned char>(s[0])) &&
+           std::isdigit(static_cast<unsigned char>(s[1])) && std::isdigit(static_cast<unsigned char>(s[2]));
+}
+
+}  // namespace
+
+std::optional<StatusLine> ParseStatusLine(std::string_view line) {
+    line = TrimView(line);
+    if (!line.starts_with("HTTP/")) return std::nullopt;
+    size_t codeStart = line.find(' ');
+    if (codeStart == std::string_view::npos) return std::nullopt;
+    std::string_view rest = line.substr(codeStart + 1);
+    std::string_view code = rest.substr(0, 3);
+    if (!IsThreeDigits(code) || (rest.size() > 3 && rest[3] != ' ')) return std::nullopt;
+    std::string_view reason = rest.size() > 4 ? rest.substr(4) : std::string_view();
+    StatusLine result{(code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0'), std::string(reason)};
+    if (!IsValidUtf8(result.reason)) result.reason = Cp1252ToUtf8(result.reason);
+    return result;
+}
+
+std::string StandardReasonPhrase(int status) {
+    static const std::pair<int, const char*> kPhrases[] = {
+        {100, "Continue"},
+        {101, "Switching Protocols"},
+        {200, "OK"},
+        {201, "Created"},
+        {202, "Accepted"},
+        {203, "Non-Authoritative Information"},
+        {204, "No Content"},
+        {205, "Reset Content"},
+        {206, "Partial Content"},
+        {300, "Multiple Choices"},
+        {301, "Moved Permanently"},
+        {302, "Found"},
+        {303, "See Other"},
+        {304, "Not Modified"},
+        {307, "Temporary Redirect"},
+        {308, "Permanent Redirect"},
+        {400, "Bad Request"},
+        {401, "Unauthorized"},
+        {402, "Payment Required"},
+        {403, "Forbidden"},
+        {404, "Not Found"},
+        {405, "Method Not Allowed"},
+        {406, "Not Acceptable"},
+        {407, "Proxy Authentication Required"},
+        {408, "Request Timeout"},
+        {409, "Conflict"},
+        {410, "Gone"},
+        {411, "Length Required"},
+        {412, "Precondition Failed"},
+        {413, "Content Too Large"},
+        {414, "URI Too Long"},
+        {415, "Unsupported Media Type"},
+        {416, "Range Not Satisfiable"},
+        {417, "Expectation Failed"},
+        {421, "Misdirected Request"},
+        {422, "Unprocessable Content"},
+        {426, "Upgrade Required"},
+        {429, "Too Many Requests"},
+        {500, "Internal Server Error"},
+        {501, "Not Implemented"},
+        {502, "Bad Gateway"},
+        {503, "Service Unavailable"},
+        {504, "Gateway Timeout"},
+        {505, "HTTP Version Not Supported"},
+    };
+    for (const auto& [code, phrase] : kPhrases)
+        if (code == status) return phrase;
+    return "HTTP " + std::to_string(status);
+}
+
+}  // namespace calvorin
