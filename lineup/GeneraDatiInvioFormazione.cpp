@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The line-up submission generator: league database in, the page's data file and the script's settings out.
+#include "lineup/GeneraDatiInvioFormazione.h"
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+#include "lineup/ColorThresholds.h"
+#include "lineup/CompetitionRules.h"
+#include "lineup/FantasyTeams.h"
+#include "lineup/JsDataFile.h"
+#include "lineup/LeagueQueries.h"
+#include "lineup/PhpSettingsFile.h"
+#include "lineup/ScoreSummary.h"
+#include "platform/db/Database.h"
+#include "platform/fs/Files.h"
+#include "platform/text/Encoding.h"
+#include "settings/PasswordHash.h"
+
+namespace calvorin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Generator {
+  public:
+    Generator(const LineupOptions& options, const PluginContext& context, Log& log)
+        : o_(options), c_(context), log_(log) {}
+
+    void Run() {
+        AddJsHeader(js_, c_.Version);
+        AddPhpHeader(php_, c_.Version);
+        OpenLeague();
+        ReadLeague();
+        ReadCompetition();
+        ReadFormations();
+        ReadTeams();
+        ReadFixtureSize();
+        ReadFixtures();
+        ReadLastPlayed();
+        ReadThresholds();
+        ReadPlayers();
+        WriteFile(fs::path("js") / "fcmInvioFormazioneDati.js", js_, "JavaScript");
+        WriteFile(fs::path("invform") / "invform.inc.php", php_, "PHP");
+    }
+
+  private:
+    void Ok() { log_.WriteLog("    %s", OkText); }
+
+    void OpenLeague() {
+        log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", c_.LeagueFile);
+        db_.emplace(Database::Open(PathFromText(c_.LeagueFile), queries::LeagueTables()));
+        if (db_->IsAccessCopy())
+            for (const std::string& sql : queries::CopyIndexes()) db_->ExecuteOnCopy(sql);
+        Ok();
+    }
+
+    void ReadLeague() {
+        log_.WriteLog("  - Lettura impostazioni della lega");
+        Query lega = db_->Prepare(queries::kLega);
+        if (lega.Next()) leagueName_ = lega.Text("Nome");
+        Ok();
+        competition_.emplace(db_->Prepare(queries::kCompetizione));
+        if (!competition_->Next()) throw std::runtime_error("Nessuna competizione predefinita");
+        log_.WriteLog("    %s: %s", OkText, competition_->Text("Nome"));
+    }
+
+    void ReadCompetition() {
+        log_.WriteLog("  - Lettura impostazioni della competizione predefinita");
+        rules_ = ReadCompetitionRules(*competition_);
+        competition_.reset();
+        Ok();
+        AddJsBench(js_, rules_);
+    }
+
+    void ReadFormations() {
+        log_.WriteLog("  - Lettura moduli ammessi");
+        Query q = db_->Prepare(queries::kModuliAmmessi);
+        q.Bind(1, rules_.id);
+        std::vector<Formation> formations;
+        while (q.Next())
+            formations.push_back({q.Integer("NumDife"), q.Integer("NumCent"), q.Integer("NumAtta")});
+        AddJsFormations(js_, formations);
+        Ok();
+        AddPhpDeadline(php_, o_);
+    }
+
+    void ReadTeams() {
+        log_.WriteLog("  - Lettura dati fantasquadre");
+        Query q = db_->Prepare(queries::kFantasquadre);
+        TeamDirectoryBuilder directory(o_.indirizzoPresidente, o_.indirizzoPresidenteAuto);
+        AddPhpPasswordsStart(php_);
+        while (q.Next()) {
+            const FantasyTeam team{q.Integer("ID"), q.Text("Nome"), q.Text("Telef2"), q.Text("EMail"),
+                                   q.Flag("PresGioc")};
+            const std::string password = TeamPassword(team.telef2);
+            directory.Add(team);
+            AddPhpPassword(php_, team.id, HashPassword(password));
+        }
+        AddPhpPasswordsEnd(php_);
+        Ok();
+        AddPhpMessaging(php_, o_, directory.Result(), leagueName_, c_.Extended);
+        AddJsOptions(js_, o_, directory.Result().presidentTeam);
+    }
+
+    void ReadFixtureSize() {
+        log_.WriteLog("  - Lettura calendario di Serie A (parte I)");
+        Query q = db_->Prepare(queries::kDimensioniCalendario);
+        if (q.Next()) {
+            clubs_ = std::max(q.Integer("MaxC"), q.Integer("MaxF"));
+            matchdays_ = q.Integer("MaxG");
+        }
+        Ok();
+    }
+
+    void ReadFixtures() {
+        log_.WriteLog("  - Lettura calendario di Serie A (parte II)");
+        Query q = db_->Prepare(queries::kCalendario);
+        FixtureMatrix fixtures(clubs_, matchdays_);
+        while (q.Next()) fixtures.Add(q.Integer("IDCasa"), q.Integer("IDFuori"), q.Integer("Giornata"));
+        Ok();
+        AddJsFixtures(js_, fixtures);
+    }
+
+    void ReadLastPlayed() {
+        log_.WriteLog("  - Lettura ultima giornata di A giocata");
+        Query q = db_->Prepare(queries::kUltimaGiornataGiocata);
+        if (q.Next()) lastPlayed_ = q.Integer("MaxG");
+        Ok();
+    }
+
+    void ReadThresholds() {
+        const fs::path ini = PathFromText(c_.FcmFolder) / "FCM.ini";
+        log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>", PathText(ini));
+        const ThresholdsReading reading = LeggiSoglieColori(PathFromText(c_.FcmFolder));
+        thresholds_ = reading.thresholds;
+        if (reading.fromFile) Ok();
+    }
+
+    void ReadPlayers() {
+        log_.WriteLog("  - Lettura dati giocatori");
+        Query players = db_->Prepare(queries::kGiocatori);
+        Query scores = db_->Prepare(queries::kPunteggi);
+        std::optional<Query> primavera;
+        if (o_.primavera) primavera.emplace(db_->Prepare(queries::kPresenzePrimavera));
+        ScoreQueries score{scores, ScoreColumns::Resolve(scores), primavera ? &*primavera : nullptr};
+        const SummaryContext context{rules_, thresholds_, lastPlayed_};
+        AddJsPlayersStart(js_);
+        for (std::size_t index = 0; players.Next(); ++index) {
+            PlayerEntry p{players.Integer("T.IDSquadra"),
+                          players.Integer("ID"),
+                          players.Integer("Ruolo"),
+                          players.Integer("GI.IDSquadra"),
+                          {}};
+            const bool isPrimavera = players.Integer("Primavera") != 0;
+            p.summary = RiepilogoGiocatore(score, p.id, p.fantasyTeam, p.role, isPrimavera, context);
+            AddJsPlayer(js_, index, p);
+        }
+        Ok();
+    }
+
+    void WriteFile(const fs::path& relative, const Lines& lines, const char* kind) {
+        const fs::path path = PathFromText(c_.SiteFolder) / relative;
+        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, PathText(path));
+        WriteFileAtomic(path, Utf8ToCp1252(JoinCrlf(lines)));
+        Ok();
+    }
+
+    const LineupOptions& o_;
+    const PluginContext& c_;
+    Log& log_;
+    std::optional<Database> db_;
+    std::optional<Query> competition_;
+    Lines js_, php_;
+    std::string leagueName_;
+    CompetitionRules rules_;
+    std::int64_t clubs_ = 0, matchdays_ = 0, lastPlayed_ = 0;
+    ColorThresholds thresholds_ = ColorThresholds::Defaults();
+};
+
+}  // namespace
+
+bool GeneraDatiInvioFormazione(const LineupOptions& options, const PluginContext& context, Log& log) {
+    try {
+        Generator(options, context, log).Run();
+        return true;
+    } catch (const std::exception& e) {
+        log.WriteLog("    %s: %s", KoText, FlattenMessage(e.what()));
+        return false;
+    }
+}
+
+}  // namespace calvorin

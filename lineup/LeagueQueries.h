@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The queries the line-up generator runs on the league database, in the order it runs them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace calvorin::queries {
+
+inline constexpr const char* kLega = "SELECT Nome FROM Lega";
+inline constexpr const char* kCompetizione = "SELECT * FROM Competizione WHERE Predefinita = True";
+inline constexpr const char* kModuliAmmessi =
+    "SELECT NumDife, NumCent, NumAtta FROM Modulo M INNER JOIN ModuloAmmesso MA ON (M.ID = MA.IDModulo) "
+    "WHERE MA.IDCompetizione = ?";
+inline constexpr const char* kFantasquadre = "SELECT ID, Nome, Telef2, EMail, PresGioc FROM Fantasquadra";
+inline constexpr const char* kDimensioniCalendario =
+    "SELECT MAX(IDCasa) AS MaxC, MAX(IDFuori) AS MaxF, MAX(Giornata) AS MaxG FROM IncontraInA";
+inline constexpr const char* kCalendario =
+    "SELECT IDCasa, IDFuori, Giornata FROM IncontraInA ORDER BY IDCasa, Giornata";
+inline constexpr const char* kUltimaGiornataGiocata =
+    "SELECT MAX(Giornata) AS MaxG FROM GiornataDiA WHERE Giocata = True";
+// SQLite names both IDSquadra columns "IDSquadra": the aliases give them the names Access gives.
+inline constexpr const char* kGiocatori =
+    "SELECT T.IDSquadra AS \"T.IDSquadra\", G.ID, T.Ruolo, G.Nome, GI.IDSquadra AS \"GI.IDSquadra\", "
+    "(T.AnnoDiContratto > 100) AS Primavera "
+    "FROM (GiocatoreA G INNER JOIN Tesserato T ON G.ID = T.IDGiocatore) "
+    "INNER JOIN GiocaIn GI ON G.ID = GI.IDGiocatore "
+    "WHERE ((T.InizioInfortunio = -1) AND (T.Venduto = False) AND "
+    "(GI.Giornata = (SELECT Max(Giornata) FROM GiornataDiA))) "
+    "ORDER BY T.IDSquadra, T.Ruolo, G.Nome";
+inline constexpr const char* kPunteggi =
+    "SELECT * FROM Punteggio INNER JOIN GiocaIn ON Punteggio.ID = GiocaIn.IDPunteggio "
+    "WHERE GiocaIn.IDGiocatore = ?";
+inline constexpr const char* kPresenzePrimavera =
+    "SELECT COUNT(IDGioc) AS PresenzePrimavera FROM Formazione "
+    "WHERE (IDGioc = ?) AND (IDSquadra = ?) AND (Entrato = True)";
+
+// Tables copied from an Access league file: the ones the queries above read.
+inline const std::vector<std::string>& LeagueTables() {
+    static const std::vector<std::string> tables = {
+        "Lega",        "Competizione", "Modulo",    "ModuloAmmesso", "Fantasquadra", "IncontraInA",
+        "GiornataDiA", "GiocatoreA",   "Tesserato", "GiocaIn",       "Punteggio",    "Formazione"};
+    return tables;
+}
+
+// Indexes for the in-memory copy of an Access file, which arrives without any: the score query runs
+// once per player and would otherwise scan both tables each time.
+inline const std::vector<std::string>& CopyIndexes() {
+    static const std::vector<std::string> statements = {
+        "CREATE INDEX IF NOT EXISTS calvorin_giocain_giocatore ON GiocaIn(IDGiocatore)",
+        "CREATE INDEX IF NOT EXISTS calvorin_punteggio_id ON Punteggio(ID)"};
+    return statements;
+}
+
+}  // namespace calvorin::queries

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The season record shown beside each player on the submission page, as one "%"-separated text.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lineup/ColorThresholds.h"
+#include "lineup/CompetitionRules.h"
+#include "lineup/ScoreRow.h"
+
+namespace calvorin {
+
+class Query;
+
+// What the summary needs besides the score rows.
+struct SummaryContext {
+    const CompetitionRules& rules;
+    const ColorThresholds& thresholds;
+    std::int64_t lastPlayedMatchday = 0;
+};
+
+// Returns the ten-field summary of a player of `role` from all his score rows: percentage of marked
+// rows, `primaveraText` (empty when not shown), average mark and fantasy mark with their classes, mark
+// and fantasy mark of the last played matchday. Numbers always use a decimal point.
+std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role,
+                            std::string_view primaveraText, const SummaryContext& context);
+
+// The prepared score queries, reused for every player of a run.
+struct ScoreQueries {
+    Query& scores;  // bound with the player's ID
+    ScoreColumns columns;
+    Query* primavera;  // bound with the player's ID and fantasy team; null when not shown
+};
+
+// Runs the score query (and the Primavera query when given and `isPrimavera`) for one player and returns
+// his summary. Throws std::runtime_error on a database error.
+std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std::int64_t fantasyTeam,
+                               std::int64_t role, bool isPrimavera, const SummaryContext& context);
+
+// Writes a number with three decimals and a point, whatever the locale ("%.3lf" in the C locale).
+std::string FormatMark(double value);
+
+}  // namespace calvorin
