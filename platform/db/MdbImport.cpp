@@ -1,14 +1,75 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbImport.h"
 
+#include <sqlite3.h>
+
 #include <stdexcept>
 
+#include "platform/db/MdbHandles.h"
+#include "platform/db/MdbTableCopy.h"
 #include "platform/db/SqliteConnection.h"
+#include "platform/text/Trim.h"
 
 namespace calvorin {
+namespace {
 
-void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::string>&, sqlite3*) {
-    throw std::runtime_error(OpenErrorPrefix(file) + "lettura dei file Access non ancora disponibile");
+// MDB_NOFLAGS opens the file for reading only.
+MdbPtr OpenReadOnly(const std::filesystem::path& file) {
+    MdbPtr mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
+    if (!mdb) throw std::runtime_error("formato Access non riconosciuto");
+    // A file cut short loses whole pages; libmdb would just stop reading and return fewer rows.
+    if (std::filesystem::file_size(file) % static_cast<std::uintmax_t>(mdb->fmt->pg_size) != 0)
+        throw std::runtime_error("file troncato");
+    return mdb;
+}
+
+std::vector<MdbCatalogEntry*> UserTables(MdbHandle* mdb) {
+    GPtrArray* catalog = mdb_read_catalog(mdb, MDB_TABLE);
+    if (!catalog) throw std::runtime_error("catalogo delle tabelle illeggibile");
+    std::vector<MdbCatalogEntry*> tables;
+    for (unsigned i = 0; i < catalog->len; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
+        if (mdb_is_user_table(entry)) tables.push_back(entry);
+    }
+    return tables;
+}
+
+// Keeps the catalog entries of the wanted tables; names compare as Jet compares them, without case.
+// A wanted table the file lacks is left out, so the query naming it fails with "no such table".
+std::vector<MdbCatalogEntry*> Wanted(std::vector<MdbCatalogEntry*> all,
+                                     const std::vector<std::string>& names) {
+    if (names.empty()) return all;
+    std::vector<MdbCatalogEntry*> wanted;
+    for (MdbCatalogEntry* entry : all)
+        for (const std::string& name : names)
+            if (EqualsIgnoreAsciiCase(entry->object_name, name)) {
+                wanted.push_back(entry);
+                break;
+            }
+    return wanted;
+}
+
+void CopyInOneTransaction(const std::vector<MdbCatalogEntry*>& tables, sqlite3* target) {
+    ExecuteSql(target, "BEGIN");
+    try {
+        for (MdbCatalogEntry* entry : tables) CopyMdbTable(entry, target);
+        ExecuteSql(target, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(target, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+}  // namespace
+
+void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::string>& tables,
+                      sqlite3* target) {
+    try {
+        MdbPtr mdb = OpenReadOnly(file);
+        CopyInOneTransaction(Wanted(UserTables(mdb.get()), tables), target);
+    } catch (const std::exception& e) {
+        throw std::runtime_error(OpenErrorPrefix(file) + e.what());
+    }
 }
 
 }  // namespace calvorin

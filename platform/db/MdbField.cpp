@@ -1,0 +1,220 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/db/MdbField.h"
+
+#include <sqlite3.h>
+
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/db/JetText.h"
+
+namespace calvorin {
+namespace {
+
+// Header of a Memo or OLE value inside the row: length with flags, then where the data lives.
+constexpr int kLongValueHeader = 12;
+constexpr std::uint32_t kInline = 0x80000000;
+constexpr std::uint32_t kSinglePage = 0x40000000;
+constexpr std::uint32_t kFlagsMask = 0xFF000000;
+
+template <typename T>
+T LoadLe(const unsigned char* p) {
+    using U = std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>;
+    U v = 0;
+    for (std::size_t i = sizeof(T); i-- > 0;) v = (v << 8) | p[i];
+    if constexpr (sizeof(T) == sizeof(U))
+        return std::bit_cast<T>(v);
+    else
+        return static_cast<T>(v);
+}
+
+[[noreturn]] void ThrowDamaged(const MdbColumn& column) {
+    throw std::runtime_error(std::string("valore danneggiato nella colonna \"") + column.name + "\"");
+}
+
+std::string_view PageBytes(const unsigned char* page, int start, std::size_t size) {
+    return {reinterpret_cast<const char*>(page) + start, size};
+}
+
+// One row of an LVAL page: its bytes, or throws when the pointer leads nowhere.
+std::string_view LvalRow(MdbHandle* mdb, std::int32_t pgRow, const MdbColumn& column) {
+    void* page = nullptr;
+    int start = 0;
+    size_t size = 0;
+    if (mdb_find_pg_row(mdb, pgRow, &page, &start, &size) != 0) ThrowDamaged(column);
+    return PageBytes(static_cast<const unsigned char*>(page), start, size);
+}
+
+std::string ChainedLongValue(MdbHandle* mdb, std::int32_t pgRow, std::uint32_t length,
+                             const MdbColumn& column) {
+    std::string bytes;
+    while (pgRow != 0 && bytes.size() < length) {
+        std::string_view row = LvalRow(mdb, pgRow, column);
+        // Each page's row starts with the pointer to the next one; an empty link would loop forever.
+        if (row.size() <= 4) ThrowDamaged(column);
+        pgRow = LoadLe<std::int32_t>(reinterpret_cast<const unsigned char*>(row.data()));
+        bytes.append(row.substr(4, length - bytes.size()));
+    }
+    if (bytes.size() < length) ThrowDamaged(column);
+    return bytes;
+}
+
+// The bytes of a Memo or OLE value, wherever Jet keeps them.
+std::string LongValue(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+    if (field.siz < kLongValueHeader) ThrowDamaged(column);
+    const unsigned char* header = mdb->pg_buf + field.start;
+    const auto flags = LoadLe<std::uint32_t>(header);
+    const auto pgRow = LoadLe<std::int32_t>(header + 4);
+    const std::uint32_t length = flags & ~kFlagsMask;
+    if (flags & kInline)
+        return std::string(
+            PageBytes(mdb->pg_buf, field.start + kLongValueHeader, field.siz - kLongValueHeader));
+    if (flags & kSinglePage) return std::string(LvalRow(mdb, pgRow, column).substr(0, length));
+    if ((flags & kFlagsMask) == 0) return ChainedLongValue(mdb, pgRow, length, column);
+    ThrowDamaged(column);
+}
+
+std::string DecodeText(MdbHandle* mdb, std::string_view bytes) {
+    return IS_JET3(mdb) ? DecodeJet3Text(bytes) : DecodeJet4Text(bytes);
+}
+
+void BindText(sqlite3_stmt* insert, int index, const std::string& text) {
+    sqlite3_bind_text(insert, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void BindBlob(sqlite3_stmt* insert, int index, std::string_view bytes) {
+    sqlite3_bind_blob(insert, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+}
+
+// Jet's Decimal: sign byte, then a 96-bit magnitude as little-endian 32-bit words, high word first.
+double NumericValue(const unsigned char* p, int scale) {
+    double magnitude = 0;
+    for (int word = 0; word < 4; ++word)
+        magnitude = magnitude * 4294967296.0 + LoadLe<std::uint32_t>(p + 1 + 4 * word);
+    double value = magnitude;
+    for (int i = 0; i < scale; ++i) value /= 10;
+    return (p[0] & 0x80) ? -value : value;
+}
+
+std::string GuidText(MdbHandle* mdb, int start) {
+    char* text = mdb_uuid_to_string(mdb->pg_buf, start);
+    std::string result = text ? text : "";
+    g_free(text);
+    return result;
+}
+
+// The fixed size each fixed-length type needs in the row.
+int FixedSize(int type) {
+    switch (type) {
+        case MDB_BYTE:
+            return 1;
+        case MDB_INT:
+            return 2;
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+        case MDB_FLOAT:
+            return 4;
+        case MDB_MONEY:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            return 8;
+        case MDB_REPID:
+            return 16;
+        case MDB_NUMERIC:
+            return 17;
+        default:
+            return 0;
+    }
+}
+
+void BindValue(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
+               const MdbField& field) {
+    const unsigned char* p = mdb->pg_buf + field.start;
+    switch (column.col_type) {
+        case MDB_BYTE:
+            sqlite3_bind_int64(insert, index, p[0]);
+            break;
+        case MDB_INT:
+            sqlite3_bind_int64(insert, index, static_cast<std::int16_t>(p[0] | (p[1] << 8)));
+            break;
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            sqlite3_bind_int64(insert, index, LoadLe<std::int32_t>(p));
+            break;
+        case MDB_MONEY:
+            sqlite3_bind_double(insert, index, static_cast<double>(LoadLe<std::int64_t>(p)) / 10000.0);
+            break;
+        case MDB_FLOAT:
+            sqlite3_bind_double(insert, index, LoadLe<float>(p));
+            break;
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+            sqlite3_bind_double(insert, index, LoadLe<double>(p));
+            break;
+        case MDB_NUMERIC:
+            sqlite3_bind_double(insert, index, NumericValue(p, column.col_scale));
+            break;
+        case MDB_REPID:
+            BindText(insert, index, GuidText(mdb, field.start));
+            break;
+        case MDB_TEXT:
+            BindText(insert, index, DecodeText(mdb, PageBytes(p, 0, field.siz)));
+            break;
+        case MDB_MEMO:
+            BindText(insert, index, DecodeText(mdb, LongValue(mdb, column, field)));
+            break;
+        case MDB_OLE:
+            BindBlob(insert, index, LongValue(mdb, column, field));
+            break;
+        default:
+            BindBlob(insert, index, PageBytes(p, 0, field.siz));
+            break;
+    }
+}
+
+}  // namespace
+
+const char* SqliteTypeOf(const MdbColumn& column) {
+    switch (column.col_type) {
+        case MDB_BOOL:
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            return "INTEGER";
+        case MDB_MONEY:
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+        case MDB_NUMERIC:
+            return "REAL";
+        case MDB_TEXT:
+        case MDB_MEMO:
+        case MDB_REPID:
+            return "TEXT";
+        default:
+            return "BLOB";
+    }
+}
+
+void BindMdbField(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
+                  const MdbField& field) {
+    // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
+    if (column.col_type == MDB_BOOL) {
+        sqlite3_bind_int64(insert, index, field.is_null ? 0 : 1);
+        return;
+    }
+    if (field.is_null) {
+        sqlite3_bind_null(insert, index);
+        return;
+    }
+    const bool inPage = field.start >= 0 && field.siz >= 0 && field.start + field.siz <= mdb->fmt->pg_size;
+    if (!inPage || field.siz < FixedSize(column.col_type)) ThrowDamaged(column);
+    BindValue(insert, index, mdb, column, field);
+}
+
+}  // namespace calvorin
