@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/form/MainForm.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/startup/Arguments.h"
+#include "platform/fs/Files.h"
+#include "starttimes/OrariSerieAForm.h"
+
+namespace calvorin {
+namespace {
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    for (std::string part; std::getline(stream, part, ',');) parts.push_back(part);
+    return parts;
+}
+
+// The separator under the banner: as many macrons as the banner has visible characters.
+std::string Macrons(int count) {
+    std::string line;
+    for (int i = 0; i < count; ++i) line += "\xC2\xAF";
+    return line;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(FormServices services)
+    : EmailServiceIds(SplitCommas("phpmail,smtp,brevo,mailjet,sendgrid")),
+      OrariSerieADialog(std::make_unique<OrariSerieAForm>(services.http)),
+      services_(services) {
+    OkButton.SetText("OK");
+    OkButton.SetHint("Avvia la procedura di generazione dei dati");
+    CancelButton.SetText("Annulla");
+    CancelButton.SetHint("Esce dal plug-in");
+    BindHandlers();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BindHandlers() {
+    InvioFormazione.InvioFormazioneCheckBox.onClick = [this] { InvioFormazioneCheckBoxClick(); };
+    TermineInvio.IfControllaOrarioCheckBox.onClick = [this] { IfControllaOrarioCheckBoxClick(); };
+    TermineInvio.IfDateOrariLinkLabel.onClick = [this] { IfDateOrariLinkLabelLinkClick(); };
+    EMail.IfInviaEMailCheckBox.onClick = [this] { IfInviaEMailCheckBoxClick(); };
+    EMail.IfServizioEMailComboBox.onChange = [this] { IfServizioEMailComboBoxChange(); };
+    Telegram.IfInoltraATelegramCheckBox.onClick = [this] { IfInoltraATelegramCheckBoxClick(); };
+    DateOrari.EsportaDateOrariCheckBox.onClick = [this] { EsportaDateOrariCheckBoxClick(); };
+    DateOrari.DoAggiornaButton.onClick = [this] { DoAggiornaButtonClick(true); };
+    DateOrari.DoImpostazioniButton.onClick = [this] { DoImpostazioniButtonClick(); };
+    Backup.BackupCheckBox.onClick = [this] { BackupCheckBoxClick(); };
+    Backup.BkUltimoCheckBox.onClick = [this] { BkUltimoCheckBoxClick(); };
+    Backup.BkSoloLegaCheckBox.onClick = [this] { BkUltimoCheckBoxClick(); };
+    Backup.BkDirEdit.onButtonClick = [this] { BkDirEditButtonClick(); };
+    Backup.EsportazioneCheckBox.onClick = [this] { EsportazioneCheckBoxClick(); };
+    Backup.EsFilenameEdit.onButtonClick = [this] { EsFilenameEditButtonClick(); };
+    OkButton.onClick = [this] { OkButtonClick(); };
+    CancelButton.onClick = [this] { CancelButtonClick(); };
+}
+
+bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char* extendedVariable) {
+    std::error_code ec;
+    ProgramFolder = PathText(std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
+    Context.Version = ReadVersionText();
+    Context.Extended = ExtendedFromEnvironment(extendedVariable);
+    if (ParseArguments(Context, arguments)) return true;
+    services_.desktop.ShowError("Argomenti non validi");
+    return false;
+}
+
+void TMainForm::FormShow() {
+    Caption = std::string(kApplicationTitle) + (Context.Extended ? "(EX)" : "");
+    SelectNode(0);
+    int visible = log().WriteLog("<b>%s</b> versione %s", kApplicationTitle, Context.Version);
+    log().WriteLog("%s", Macrons(visible));
+    LoadHostSettings();
+    LoadSettings();
+    if (Orari.AggiornaAvvio) DoAggiornaButtonClick(false);
+    if (!Context.Extended) TreeView.RemoveFirst();
+    Telegram.IfModalitaTelegramComboBox.SetVisible(Context.Extended);
+    Telegram.IfModalitaTelegramLabel.SetVisible(Context.Extended);
+}
+
+bool TMainForm::TreeViewChanging(int index) const {
+    const auto& nodes = TreeView.Nodes();
+    return index >= 0 && index < static_cast<int>(nodes.size()) && nodes[index].enabled;
+}
+
+bool TMainForm::SelectNode(int index) { return TreeViewChanging(index) && TreeView.Select(index); }
+
+void TMainForm::IfDateOrariLinkLabelLinkClick() { SelectNode(TreeView.IndexOfCard("DateOrariSerieACard")); }
+
+void TMainForm::CancelButtonClick() {
+    if (!running_) services_.desktop.CloseMainWindow();
+}
+
+}  // namespace calvorin

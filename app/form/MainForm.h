@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window as a toolkit-neutral model: its pages of controls, members and event handlers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Desktop.h"
+#include "app/PluginContext.h"
+#include "app/form/PageTree.h"
+#include "app/form/Pages.h"
+#include "app/log/Log.h"
+#include "starttimes/LocalDateTime.h"
+#include "starttimes/StartTimeTable.h"
+
+namespace calvorin {
+
+class HttpTransport;
+
+// How the last press of "OK" ended.
+enum class RunOutcome { None, Invalid, Cancelled, SaveFailed, Succeeded };
+class OrariSerieAForm;
+
+// What the window is given from outside. The transport is the update service's HTTP client.
+struct FormServices {
+    Desktop& desktop;
+    Log& log;
+    HttpTransport& http;
+    Clock clock = SystemNow;
+};
+
+// The controls are the live settings model: the settings file is loaded into them, the generators read
+// them when they run, and they are saved back after a successful run. Handlers keep the window's names.
+class TMainForm {
+public:
+    explicit TMainForm(FormServices services);
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Start-up: fills the context from the environment value of "Calvorin_extended" (null when unset)
+    // and the arguments. Invalid arguments show "Argomenti non validi" and return false; the caller then
+    // quits without showing the window.
+    bool FormCreate(const std::vector<std::string>& arguments, const char* extendedVariable);
+
+    // Showing: caption, tree, banner, FCM's and the plug-in's settings, the automatic start-time update,
+    // the extended-mode changes.
+    void FormShow();
+
+    // Navigation: a disabled node cannot be selected (returns false, the page stays).
+    bool TreeViewChanging(int index) const;
+    bool SelectNode(int index);
+    void IfDateOrariLinkLabelLinkClick();
+
+    // Option rules, run on every change of their tick box.
+    void InvioFormazioneCheckBoxClick();
+    void IfControllaOrarioCheckBoxClick();
+    void IfInviaEMailCheckBoxClick();
+    void IfInoltraATelegramCheckBoxClick();
+    void IfServizioEMailComboBoxChange();
+    void EsportaDateOrariCheckBoxClick();
+    void ApplyOkRule();
+
+    // Upload page: sources of the archives.
+    void BackupCheckBoxClick();
+    void BkUltimoCheckBoxClick();
+    void BkDirEditButtonClick();
+    void EsportazioneCheckBoxClick();
+    void EsFilenameEditButtonClick();
+
+    // Start-time page.
+    std::string DoOrariEditorGetEditMask(int column, int row) const;
+    void DoOrariEditorValidate(int column, int row, const std::string& key, const std::string& value);
+    void DoAggiornaButtonClick(bool byUser);
+    void DoImpostazioniButtonClick();
+
+    // Settings files.
+    void LoadHostSettings();
+    void LoadSettings();
+    void SaveSettings();
+
+    // Buttons. OK runs the procedure; a second OK, Annulla or closing while it runs are refused.
+    void OkButtonClick();
+    void CancelButtonClick();
+    // The window's close box: true when the window may close now.
+    bool CanClose() const { return !running_; }
+    bool Running() const { return running_; }
+    RunOutcome LastRunOutcome() const { return lastOutcome_; }
+
+    // Paths of the per-league settings file and its two older locations.
+    std::string SettingsFilePath() const;
+
+    PluginContext Context;
+    // Folder of the running program, where older versions kept a single settings file.
+    std::string ProgramFolder;
+    std::string Caption;
+    PageTree TreeView;
+    GeneralePage Generale;
+    InvioFormazionePage InvioFormazione;
+    TermineInvioPage TermineInvio;
+    InterfacciaPage Interfaccia;
+    RegolePage Regole;
+    EMailPage EMail;
+    SalvataggioSitoPage SalvataggioSito;
+    TelegramPage Telegram;
+    DateOrariPage DateOrari;
+    BackupPage Backup;
+    Button OkButton{"OkButton"};
+    Button CancelButton{"CancelButton"};
+    // Identifiers of the e-mail services; index = item of IfServizioEMailComboBox = service card.
+    std::vector<std::string> EmailServiceIds;
+    // OrariSerieA, UltimaModificaManuale, UrlServizio, AggiornaAvvio.
+    StartTimeTable Orari;
+    std::unique_ptr<OrariSerieAForm> OrariSerieADialog;
+
+    Log& log() { return services_.log; }
+    Desktop& desktop() { return services_.desktop; }
+
+private:
+    void BindHandlers();
+    bool LineupOptionOn(const CheckBox& box) const;
+    void SetChildNodesEnabled(bool enabled);
+    void SetStartTimeControlsEnabled();
+    void ShowGridRow(int row);
+    bool RunProcedure();
+
+    FormServices services_;
+    bool running_ = false;
+    RunOutcome lastOutcome_ = RunOutcome::None;
+};
+
+}  // namespace calvorin

@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "OK": check the options, run every enabled feature in order, save the settings and close.
+#include "app/form/MainForm.h"
+#include "app/run/FeatureOptions.h"
+#include "app/run/Validation.h"
+#include "app/run/VariablesFile.h"
+#include "archives/ArchiveBuilder.h"
+#include "lineup/GeneraDatiInvioFormazione.h"
+#include "starttimes/SerieAExport.h"
+
+namespace calvorin {
+namespace {
+
+// Shows the busy cursor for its lifetime and marks the window as running.
+class RunGuard {
+public:
+    RunGuard(Desktop& desktop, bool& running) : desktop_(desktop), running_(running) {
+        running_ = true;
+        desktop_.SetBusy(true);
+    }
+    ~RunGuard() {
+        desktop_.SetBusy(false);
+        running_ = false;
+    }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
+
+private:
+    Desktop& desktop_;
+    bool& running_;
+};
+
+// Runs a step whose failure is an exception; its message is not logged (the step has no KO line).
+template <typename Step>
+bool Quietly(Step step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+void TMainForm::OkButtonClick() {
+    if (running_ || !OkButton.Enabled()) return;
+    TidyOptions(*this);
+    if (auto message = FirstValidationFailure(*this)) {
+        lastOutcome_ = RunOutcome::Invalid;
+        desktop().ShowError(*message);
+        return;
+    }
+    bool finished = false;
+    {
+        RunGuard guard(desktop(), running_);
+        finished = RunProcedure();
+        if (!finished) {
+            log().WriteLog("\n%s", CancelledText);
+            lastOutcome_ = RunOutcome::Cancelled;
+            return;
+        }
+        log().WriteLog("\n<green><b>Procedura terminata con successo</b></color>");
+        try {
+            SaveSettings();
+        } catch (const std::exception& e) {
+            lastOutcome_ = RunOutcome::SaveFailed;
+            desktop().ShowError(e.what());
+            return;
+        }
+    }
+    lastOutcome_ = RunOutcome::Succeeded;
+    desktop().CloseMainWindow();
+}
+
+bool TMainForm::RunProcedure() {
+    if (InvioFormazione.InvioFormazioneCheckBox.Checked()) {
+        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione dati invio formazione</color></b>");
+        if (!GeneraDatiInvioFormazione(LineupOptionsFromForm(*this), Context, log())) return false;
+    }
+    if (DateOrari.EsportaDateOrariCheckBox.Checked() &&
+        !Quietly([this] { EsportaOrariSerieA(Orari.OrariSerieA, Context.SiteFolder, log()); }))
+        return false;
+    if (Backup.BackupCheckBox.Checked() || Backup.EsportazioneCheckBox.Checked()) {
+        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione dati backup ed esportazione</color></b>");
+        if (!BuildArchives(ArchiveOptionsFromForm(*this), Context, log())) return false;
+    }
+    if (!(Context.Extended && Generale.gnDisabilitaJsVariabiliCheckBox.Checked())) {
+        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione file <i>fcmVariabiliCalvorin.js</i></color></b>");
+        bool lineup = InvioFormazione.InvioFormazioneCheckBox.Checked();
+        if (!Quietly([&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); })) return false;
+    }
+    return true;
+}
+
+}  // namespace calvorin

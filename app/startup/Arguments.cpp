@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/startup/Arguments.h"
+
+#include <charconv>
+
+#include "platform/regex/Regex.h"
+#include "platform/text/Integer.h"
+#include "platform/text/Trim.h"
+
+namespace calvorin {
+namespace {
+
+constexpr std::string_view kDelimiters = "/\\:";
+
+bool IsDelimiter(char c) { return kDelimiters.find(c) != std::string_view::npos; }
+
+std::string BaseNameWithoutExtension(std::string_view path) {
+    size_t slash = path.find_last_of(kDelimiters);
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+std::int32_t ReadDecimal(const std::string& digits, std::int32_t fallback) {
+    std::int32_t value = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return ec == std::errc() && end == digits.data() + digits.size() ? value : fallback;
+}
+
+void SetLeagueFile(PluginContext& context, const std::string& value) {
+    context.LeagueFile = value;
+    context.LeagueBaseName = BaseNameWithoutExtension(value);
+    static const Regex kLeaguePattern(R"((.*)-(\d+)-(\d{4})$)");
+    if (auto m = kLeaguePattern.Search(context.LeagueBaseName)) {
+        context.SeasonNumber = ReadDecimal(*m->Group(2), 1);
+        context.SeasonYear = ReadDecimal(*m->Group(3), 2000);
+        context.LeagueName = *m->Group(1);
+    }
+    context.FcmFolder = ExtractFileDir(ExtractFileDir(value));
+}
+
+void ApplyArgument(PluginContext& context, std::string_view argument) {
+    argument = TrimView(argument);
+    if (argument.empty() || argument.front() != '/') return;
+    size_t eq = argument.find('=');
+    std::string name = AsciiLower(argument.substr(1, eq == std::string_view::npos ? std::string_view::npos : eq - 1));
+    std::string value(eq == std::string_view::npos ? std::string_view() : argument.substr(eq + 1));
+    if (name == "l")
+        SetLeagueFile(context, value);
+    else if (name == "s")
+        context.SArgument = value;
+    else if (name == "c")
+        context.SiteFolder = value;
+    else if (name == "extended")
+        context.Extended = true;
+}
+
+}  // namespace
+
+std::string ExtractFileDir(std::string_view path) {
+    size_t i = path.find_last_of(kDelimiters);
+    if (i == std::string_view::npos) return {};
+    // Keep the separator of a root ("/", "C:\"), drop it otherwise.
+    if (i > 0 && path[i] != ':' && !IsDelimiter(path[i - 1])) return std::string(path.substr(0, i));
+    return std::string(path.substr(0, i + 1));
+}
+
+bool ParseArguments(PluginContext& context, const std::vector<std::string>& arguments) {
+    for (const auto& argument : arguments) ApplyArgument(context, argument);
+    // A path holding a NUL cannot name a file on this platform.
+    if (context.LeagueFile.find('\0') != std::string::npos || context.SiteFolder.find('\0') != std::string::npos)
+        return false;
+    return !context.LeagueFile.empty() && !context.LeagueName.empty() && !context.SArgument.empty() &&
+           !context.SiteFolder.empty();
+}
+
+std::string ReadVersionText() {
+    std::string version = std::to_string(CALVORIN_VERSION_MAJOR) + "." + std::to_string(CALVORIN_VERSION_MINOR) +
+                          "." + std::to_string(CALVORIN_VERSION_PATCH);
+    std::string_view comment = CALVORIN_COMMENTS;
+    if (!comment.empty()) version += " - " + std::string(comment);
+    return version;
+}
+
+bool ExtendedFromEnvironment(const char* value) {
+    if (!value) return false;
+    auto n = ParseInteger(value);
+    return n && *n != 0;
+}
+
+}  // namespace calvorin

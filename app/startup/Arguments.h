@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up: the command line FCM passes, the extended-mode switch and the version text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/PluginContext.h"
+
+namespace calvorin {
+
+// Reads the arguments (without the program name) into the context: "/l=<league file>", "/s=<text>",
+// "/c=<site folder>", "/extended"; names without regard to case, later ones win, anything else ignored.
+// Returns true when LeagueFile, LeagueName, SArgument and SiteFolder are all non-empty.
+bool ParseArguments(PluginContext& context, const std::vector<std::string>& arguments);
+
+// The folder part of a path as FCM's platform takes it apart: "/", "\" and ":" separate; no trailing
+// separator except for a root ("C:\", "/"); "" when the path has no folder.
+std::string ExtractFileDir(std::string_view path);
+
+// The version compiled in, "major.minor.release", followed by " - " and the configured comment if any.
+std::string ReadVersionText();
+
+// Extended mode from the value of the environment variable "Calvorin_extended": on when it reads as an
+// integer other than 0; a missing (null) or empty value, 0 or a non-integer leave it off.
+bool ExtendedFromEnvironment(const char* value);
+
+}  // namespace calvorin
