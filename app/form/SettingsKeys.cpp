@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/form/MainForm.h"
+#include "platform/text/Trim.h"
 #include "settings/IniFile.h"
 #include "settings/StoredSecret.h"
 #include "starttimes/ParseDateTime.h"
