@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// calvorin-demo: writes a complete demo FCM environment and prints the arguments that start Calvorin on it.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "tools/demo/DemoEnvironment.h"
+#include "tools/demo/DemoLeague.h"
+
+namespace {
+
+constexpr const char* kUsage = "Uso: calvorin-demo <cartella> [--teams N] [--seed S] [--players 25-30]\n";
+
+bool ParseNumber(const char* text, unsigned long long& out) {
+    try {
+        std::size_t used = 0;
+        out = std::stoull(text, &used);
+        return used == std::string_view(text).size() && text[0] != '-';
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool ParseArguments(int argc, char** argv, std::string& folder, calvorin::demo::DemoOptions& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        unsigned long long n = 0;
+        if (arg == "--teams" || arg == "--seed" || arg == "--players") {
+            if (++i >= argc || !ParseNumber(argv[i], n)) return false;
+            if (arg == "--teams") o.teams = static_cast<int>(std::min(n, 1000ULL));
+            if (arg == "--seed") o.seed = n;
+            if (arg == "--players") o.playersPerTeam = static_cast<int>(std::min(n, 1000ULL));
+        } else if (folder.empty() && !arg.starts_with("--")) {
+            folder = arg;
+        } else {
+            return false;
+        }
+    }
+    return !folder.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder;
+    calvorin::demo::DemoOptions options;
+    if (!ParseArguments(argc, argv, folder, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    try {
+        const auto league = calvorin::demo::BuildDemoLeague(options);
+        const auto paths = calvorin::demo::WriteDemoEnvironment(folder, league);
+        std::printf("%s\n", calvorin::demo::LaunchArguments(paths).c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "calvorin-demo: %s\n", e.what());
+        return 1;
+    }
+}
