@@ -10,7 +10,7 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 // Days from 1970-01-01 to a proleptic Gregorian date (H. Hinnant's days_from_civil).
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
+constexpr std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
     y -= m <= 2;
     std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     std::int64_t yoe = y - era * 400;
@@ -31,7 +31,8 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
     year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
-const std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
+// A compile-time constant: date-times built during other files' static initialisation rely on it.
+constexpr std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
