@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/batch/BatchMode.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/batch/TerminalSink.h"
+#include "app/form/MainForm.h"
+#include "platform/http/HttpGet.h"
+#include "platform/text/Trim.h"
+
+namespace calvorin {
+namespace {
+
+// The desktop of a terminal: messages on standard error, no pickers, no dialogs.
+class BatchDesktop : public Desktop {
+public:
+    void ShowError(const std::string& message) override { std::fprintf(stderr, "%s\n", message.c_str()); }
+    void SetBusy(bool) override {}
+    void ProcessPendingEvents() override {}
+    std::optional<std::string> BrowseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    bool ShowModal(OrariSerieAForm&) override { return false; }
+    void CloseMainWindow() override {}
+};
+
+int StatusOf(RunOutcome outcome) {
+    switch (outcome) {
+        case RunOutcome::Succeeded:
+            return kBatchSucceeded;
+        case RunOutcome::Cancelled:
+            return kBatchCancelled;
+        case RunOutcome::SaveFailed:
+            return kBatchSaveFailed;
+        case RunOutcome::Invalid:
+        case RunOutcome::None:
+            break;
+    }
+    return kBatchInvalid;
+}
+
+}  // namespace
+
+bool WantsBatch(const std::vector<std::string>& arguments) {
+    for (const auto& a : arguments)
+        if (EqualsIgnoreAsciiCase(TrimView(a), "/batch")) return true;
+    return false;
+}
+
+int RunBatch(const std::vector<std::string>& arguments) {
+    TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout));
+    Log log(sink);
+    BatchDesktop desktop;
+    CurlTransport http(HttpOptions{.userAgent = kApplicationTitle});
+    TMainForm form({desktop, log, http});
+    if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return kBatchInvalid;
+    try {
+        form.FormShow();
+    } catch (const std::exception& e) {
+        desktop.ShowError(e.what());
+        return kBatchSaveFailed;
+    }
+    if (!form.OkButton.Enabled()) {
+        desktop.ShowError("Nessuna funzione abilitata nelle impostazioni: non c'\xC3\xA8 nulla da generare.");
+        return kBatchInvalid;
+    }
+    form.OkButtonClick();
+    return StatusOf(form.LastRunOutcome());
+}
+
+}  // namespace calvorin

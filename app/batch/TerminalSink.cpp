@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/batch/TerminalSink.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace calvorin {
+namespace {
+
+std::string AnsiStyle(const LogStyle& s) {
+    std::string codes;
+    auto add = [&codes](const std::string& code) { codes += (codes.empty() ? "" : ";") + code; };
+    if (s.bold) add("1");
+    if (s.italic) add("3");
+    if (s.underline) add("4");
+    if (s.strikeOut) add("9");
+    if (s.color)
+        add("38;2;" + std::to_string(s.color->r) + ";" + std::to_string(s.color->g) + ";" +
+            std::to_string(s.color->b));
+    return codes.empty() ? std::string() : "\x1b[" + codes + "m";
+}
+
+}  // namespace
+
+bool TerminalSink::ColoursWanted(std::FILE* out) {
+    const char* noColor = std::getenv("NO_COLOR");
+    return ::isatty(::fileno(out)) && !(noColor && *noColor);
+}
+
+void TerminalSink::AppendLine(const StyledLine& line) {
+    for (const auto& segment : line.segments) {
+        std::string style = colours_ ? AnsiStyle(segment.style) : std::string();
+        std::fputs(style.c_str(), out_);
+        std::fputs(segment.text.c_str(), out_);
+        if (!style.empty()) std::fputs("\x1b[0m", out_);
+    }
+    std::fputc('\n', out_);
+    std::fflush(out_);
+}
+
+}  // namespace calvorin

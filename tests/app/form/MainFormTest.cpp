@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/form/MainForm.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FormFixture.h"
+
+namespace calvorin {
+
+using test::FormFixture;
+
+namespace {
+
+std::vector<std::string> NodeTexts(const PageTree& tree) {
+    std::vector<std::string> texts;
+    for (const auto& n : tree.Nodes()) texts.push_back(n.text);
+    return texts;
+}
+
+}  // namespace
+
+TEST(MainForm, InvalidArgumentsShowTheMessageAndNothingElse) {
+    test::FakeDesktop desktop;
+    test::NoNetwork http;
+    MemoryLogSink sink;
+    Log log(sink);
+    TMainForm form({desktop, log, http});
+    EXPECT_FALSE(form.FormCreate({"/l=/a/b/Fantalega-2023.mdb", "/s=x", "/c=/s"}, nullptr));
+    EXPECT_EQ(desktop.errors, std::vector<std::string>{"Argomenti non validi"});
+    EXPECT_EQ(sink.Text(), "");
+}
+
+TEST(MainForm, ShowingWithoutExtendedModeDropsTheGeneralPage) {
+    FormFixture f;
+    ASSERT_TRUE(f.created);
+    f.form.FormShow();
+    EXPECT_EQ(f.form.Caption, "Calvorin");
+    ASSERT_EQ(f.form.TreeView.Nodes().size(), 9u);
+    EXPECT_EQ(f.form.TreeView.Nodes()[0].text, "Invio formazione");
+    EXPECT_EQ(f.form.TreeView.ActiveCard(), "InvioFormazioneCard");
+    EXPECT_FALSE(f.form.Telegram.IfModalitaTelegramComboBox.Visible());
+    EXPECT_FALSE(f.form.Telegram.IfModalitaTelegramLabel.Visible());
+    f.form.IfDateOrariLinkLabelLinkClick();
+    EXPECT_EQ(f.form.TreeView.ActiveCard(), "DateOrariSerieACard");
+    EXPECT_EQ(f.form.TreeView.Selected(), 7);
+}
+
+TEST(MainForm, ExtendedModeKeepsTheGeneralPageAndTelegramMode) {
+    FormFixture f("Lega-1-2025", "1");
+    f.form.FormShow();
+    EXPECT_EQ(f.form.Caption, "Calvorin(EX)");
+    EXPECT_EQ(NodeTexts(f.form.TreeView),
+              (std::vector<std::string>{"Generale", "Invio formazione", "Termine invio", "Interfaccia", "Regole",
+                                        "Invio e-mail", "Salvataggio su sito", "Inoltro a Telegram",
+                                        "Data e orari partite Serie A", "Upload backup"}));
+    EXPECT_EQ(f.form.TreeView.ActiveCard(), "GeneraleCard");
+    EXPECT_TRUE(f.form.Telegram.IfModalitaTelegramComboBox.Visible());
+    f.form.IfDateOrariLinkLabelLinkClick();
+    EXPECT_EQ(f.form.TreeView.Selected(), 8);
+}
+
+TEST(MainForm, BannerIsFollowedByAsManyMacronsAsItsVisibleCharacters) {
+    FormFixture f;
+    f.form.FormShow();
+    ASSERT_GE(f.sink.Lines().size(), 2u);
+    EXPECT_EQ(f.sink.Lines()[0].visibleCount, 23);
+    std::string macrons;
+    for (int i = 0; i < 23; ++i) macrons += "\xC2\xAF";
+    EXPECT_EQ(f.sink.Lines()[1].segments.at(0).text, macrons);
+    EXPECT_TRUE(f.sink.Lines()[0].segments.at(0).style.bold);
+}
+
+TEST(OptionRules, LineupSwitchGreysItsChildPagesAndTheyCannotBeSelected) {
+    FormFixture f;
+    f.form.FormShow();
+    auto& form = f.form;
+    form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+    EXPECT_FALSE(form.InvioFormazione.IfScriptServerEdit.Enabled());
+    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(form.TreeView.Nodes()[i].enabled) << i;
+    EXPECT_TRUE(form.TreeView.Nodes()[7].enabled);
+    EXPECT_FALSE(form.SelectNode(2));
+    EXPECT_EQ(form.TreeView.ActiveCard(), "InvioFormazioneCard");
+    form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(true);
+    EXPECT_TRUE(form.SelectNode(2));
+    EXPECT_EQ(form.TreeView.ActiveCard(), "IfTermineInvioCard");
+}
+
+TEST(OptionRules, DeadlineAndExportShareTheStartTimeControls) {
+    FormFixture f;
+    f.form.FormShow();
+    auto& t = f.form.TermineInvio;
+    auto& d = f.form.DateOrari;
+    struct Case {
+        bool controlla, esporta, lineup;
+        bool linkEnabled, gridEnabled;
+    } cases[] = {
+        {true, false, true, true, true},   {false, false, true, false, false}, {false, true, true, false, true},
+        {true, true, true, true, true},    {true, false, false, false, false},  // deadline page out of reach
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.controlla << c.esporta << c.lineup);
+        t.IfControllaOrarioCheckBox.SetChecked(c.controlla);
+        d.EsportaDateOrariCheckBox.SetChecked(c.esporta);
+        f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(c.lineup);
+        for (const Control* ctl : std::vector<const Control*>{&t.IfDateOrariLinkLabel, &t.IfDateOrariLabel,
+                                                              &t.IfAnticipoInvioLabel, &t.IfAnticipoInvioNumberBox})
+            EXPECT_EQ(ctl->Enabled(), c.linkEnabled) << ctl->Name();
+        for (const Control* ctl :
+             std::vector<const Control*>{&d.DoOrariEditor, &d.DoAggiornaButton, &d.DoImpostazioniButton})
+            EXPECT_EQ(ctl->Enabled(), c.gridEnabled) << ctl->Name();
+        EXPECT_TRUE(t.IfControllaOrarioCheckBox.Enabled()) << "never disabled";
+    }
+}
+
+TEST(OptionRules, EmailSwitchGreysItsControlsButKeepsTheChosenServiceCard) {
+    FormFixture f;
+    f.form.FormShow();
+    auto& e = f.form.EMail;
+    e.IfServizioEMailComboBox.UserSelect(kMailjetCard);
+    EXPECT_EQ(e.IfServizioEMailCardPanel.ActiveCard(), kMailjetCard);
+    e.IfInviaEMailCheckBox.SetChecked(false);
+    EXPECT_FALSE(e.IfInviaEMailPageControl.Enabled());
+    EXPECT_FALSE(e.IfSmtpPasswordEdit.Enabled());
+    EXPECT_FALSE(e.IfServizioEMailComboBox.Enabled());
+    EXPECT_TRUE(e.IfMailjetApiKeyEdit.Enabled()) << "API keys keep their own state";
+    EXPECT_EQ(e.IfServizioEMailCardPanel.ActiveCard(), kMailjetCard);
+    e.IfServizioEMailComboBox.SetItemIndex(kSmtpCard);  // set by the program: no card change
+    EXPECT_EQ(e.IfServizioEMailCardPanel.ActiveCard(), kMailjetCard);
+    e.IfInviaEMailCheckBox.SetChecked(true);  // the e-mail rule repeats the card selection
+    EXPECT_EQ(e.IfServizioEMailCardPanel.ActiveCard(), kSmtpCard);
+    EXPECT_TRUE(e.IfSmtpPasswordEdit.Enabled());
+}
+
+TEST(OptionRules, TelegramSwitchEnablesItsFields) {
+    FormFixture f;
+    f.form.FormShow();
+    auto& t = f.form.Telegram;
+    t.IfInoltraATelegramCheckBox.SetChecked(true);
+    EXPECT_TRUE(t.IfTokenTelegramEdit.Enabled() && t.IfChatIdTelegramEdit.Enabled() &&
+                t.IfModalitaTelegramComboBox.Enabled());
+    t.IfInoltraATelegramCheckBox.SetChecked(false);
+    EXPECT_FALSE(t.IfTokenTelegramEdit.Enabled() || t.IfChatIdTelegramEdit.Enabled() ||
+                 t.IfModalitaTelegramLabel.Enabled());
+    EXPECT_FALSE(f.form.Regole.IfTrequartistiCheckBox.Enabled()) << "no rule enables it";
+}
+
+TEST(OptionRules, OkNeedsAtLeastOneFeature) {
+    FormFixture f;
+    f.form.FormShow();
+    CheckBox* switches[] = {&f.form.InvioFormazione.InvioFormazioneCheckBox, &f.form.DateOrari.EsportaDateOrariCheckBox,
+                            &f.form.Backup.BackupCheckBox, &f.form.Backup.EsportazioneCheckBox};
+    for (auto* s : switches) s->SetChecked(false);
+    EXPECT_FALSE(f.form.OkButton.Enabled());
+    for (auto* s : switches) {
+        SCOPED_TRACE(s->Name());
+        s->SetChecked(true);
+        EXPECT_TRUE(f.form.OkButton.Enabled());
+        s->SetChecked(false);
+        EXPECT_FALSE(f.form.OkButton.Enabled());
+    }
+}
+
+}  // namespace calvorin

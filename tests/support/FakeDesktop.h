@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A desktop that records what the window asked of it, with answers set by the test.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Desktop.h"
+#include "platform/http/HttpTransport.h"
+
+namespace calvorin::test {
+
+class FakeDesktop : public Desktop {
+public:
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+    void SetBusy(bool busy) override {
+        busyNow = busy;
+        busyChanges.push_back(busy);
+    }
+    void ProcessPendingEvents() override {
+        ++pendingEventCalls;
+        if (onPendingEvents) onPendingEvents();
+    }
+    std::optional<std::string> BrowseFolder(const std::string& title, const std::string& start) override {
+        lastPickerTitle = title;
+        lastPickerStart = start;
+        return nextFolder;
+    }
+    std::optional<std::string> OpenFile(const std::string& filter, const std::string&, const std::string& folder,
+                                        const std::string& file) override {
+        lastFilter = filter;
+        lastPickerStart = folder;
+        lastPickerFile = file;
+        return nextFile;
+    }
+    bool ShowModal(OrariSerieAForm&) override { return modalAnswer; }
+    void CloseMainWindow() override { ++closeCalls; }
+
+    std::vector<std::string> errors;
+    std::vector<bool> busyChanges;
+    bool busyNow = false;
+    int pendingEventCalls = 0;
+    int closeCalls = 0;
+    std::optional<std::string> nextFolder, nextFile;
+    std::string lastPickerTitle, lastPickerStart, lastPickerFile, lastFilter;
+    bool modalAnswer = false;
+    std::function<void()> onPendingEvents;  // input the user gives while the window processes events
+};
+
+// A transport for tests that must not reach any service: every request fails.
+class NoNetwork : public HttpTransport {
+public:
+    HttpResponse Get(const std::string& url) override {
+        ++requests;
+        throw HttpError("rete non disponibile nei test: " + url);
+    }
+    int requests = 0;
+};
+
+}  // namespace calvorin::test

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A main window model over a throw-away FCM folder and site, with a recording desktop and an in-memory log.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/form/MainForm.h"
+#include "platform/fs/Files.h"
+#include "support/FakeDesktop.h"
+#include "support/TempDir.h"
+
+namespace calvorin::test {
+
+// Lays out <tmp>/FCM/Leghe/<league>.db (not created), <tmp>/Sito/{js,invform} and an empty plugin folder.
+struct FormFixture {
+    explicit FormFixture(std::string leagueBaseName = "Lega-1-2025", const char* extended = nullptr)
+        : form({desktop, log, http, [this] { return now; }}) {
+        std::filesystem::create_directories(Fcm() / "Leghe");
+        std::filesystem::create_directories(Site() / "js");
+        std::filesystem::create_directories(Site() / "invform");
+        leagueFile = PathText(Fcm() / "Leghe" / (leagueBaseName + ".db"));
+        created = form.FormCreate({"/l=" + leagueFile, "/s=x", "/c=" + PathText(Site())}, extended);
+        form.ProgramFolder = PathText(dir.path() / "programma");
+    }
+
+    std::filesystem::path Fcm() const { return dir.path() / "FCM"; }
+    std::filesystem::path Site() const { return dir.path() / "Sito"; }
+    std::filesystem::path SettingsFile() const { return form.SettingsFilePath(); }
+
+    TempDir dir;
+    FakeDesktop desktop;
+    NoNetwork http;
+    MemoryLogSink sink;
+    Log log{sink, [this] { desktop.ProcessPendingEvents(); }};
+    LocalDateTime now = *LocalDateTime::FromParts({2025, 9, 1, 12, 30, 15});
+    TMainForm form;
+    std::string leagueFile;
+    bool created = false;
+};
+
+}  // namespace calvorin::test

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/build.sh
+ctest --test-dir build --output-on-failure -j2
