@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Packs FCM's backup and the league's export file into ZIP archives in the website's backup folder.
+#pragma once
+
+#include "app/PluginContext.h"
+#include "app/log/Log.h"
+#include "archives/ArchiveOptions.h"
+
+namespace calvorin {
+
+// Cleans (or creates) SiteFolder/backup, then builds FcmBackup[_token].zip when the backup upload is on
+// and FcmExport[_token].zip when the export upload is on, writing its sub-step lines to the log.
+// Returns true on success. Every error is caught here: it is logged as a KO line with its message and
+// false is returned; an archive being written when the error came is closed and stays.
+bool BuildArchives(const ArchiveOptions& options, const PluginContext& context, Log& log);
+
+}  // namespace calvorin

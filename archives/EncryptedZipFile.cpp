@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archives/EncryptedZipFile.h"
+
+#include <zlib.h>
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+#include "archives/Cryptor.h"
+#include "archives/ZipErrors.h"
+#include "platform/crypto/Random.h"
+#include "platform/text/Encoding.h"
+
+namespace calvorin {
+namespace {
+
+constexpr std::size_t kInputChunkSize = 256 * 1024;
+constexpr std::size_t kDirectoryChunkSize = 64 * 1024;
+
+std::uint32_t Checked32(std::uint64_t value) {
+    if (value > kMaxZip32Value)
+        throw EZipException("L'archivio ZIP supererebbe i 4 GiB, che il formato non consente");
+    return static_cast<std::uint32_t>(value);
+}
+
+// Reads the whole file in chunks, handing each to `consume`; returns the number of bytes read.
+template <typename Consume>
+std::uint64_t ForEachChunk(const FileHandle& input, std::vector<std::uint8_t>& buffer, Consume&& consume) {
+    std::uint64_t offset = 0;
+    for (;;) {
+        std::size_t n = input.ReadSomeAt(offset, buffer.data(), buffer.size());
+        if (n == 0) return offset;
+        consume(buffer.data(), n);
+        offset += n;
+    }
+}
+
+struct Checksum {
+    std::uint32_t crc = 0;
+    std::uint64_t size = 0;
+    bool operator==(const Checksum&) const = default;
+};
+
+Checksum ComputeChecksum(const FileHandle& input, std::vector<std::uint8_t>& buffer) {
+    uLong crc = crc32(0, nullptr, 0);
+    std::uint64_t size = ForEachChunk(input, buffer, [&](const std::uint8_t* data, std::size_t n) {
+        crc = crc32(crc, data, static_cast<uInt>(n));
+    });
+    return {static_cast<std::uint32_t>(crc), size};
+}
+
+void CheckAddable(const FileHandle& input, std::string_view entryName, std::size_t entryCount) {
+    if (entryCount >= kMaxEntries) throw EZipException("L'archivio ZIP non può contenere più di 65534 file");
+    if (entryName.size() > 0xFFFF)
+        throw EZipException("Nome troppo lungo per l'archivio ZIP: " + std::string(entryName));
+    struct stat st = input.Stat();
+    if (!S_ISREG(st.st_mode)) throw EZipException("Non è un file: \"" + input.Path().string() + "\"");
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxZip32Value)
+        throw EZipException("Il file \"" + input.Path().string() +
+                            "\" supera i 4 GiB, che il formato ZIP non consente");
+}
+
+}  // namespace
+
+struct TEncryptedZipFile::SourceInfo {
+    Checksum expected;  // from the first pass; only for encrypted entries
+};
+
+TEncryptedZipFile::TEncryptedZipFile(std::string password)
+    : password_(std::move(password)), keyPassword_(Utf8ToCp1252(password_)) {}
+
+TEncryptedZipFile::~TEncryptedZipFile() {
+    try {
+        Close();
+    } catch (...) {
+        // A destructor must not throw; the caller that wants the error calls Close itself.
+    }
+}
+
+void TEncryptedZipFile::Open(const std::filesystem::path& archive) {
+    if (output_) throw EZipInvalidOperation();
+    output_.emplace(FileHandle::CreateForWriting(archive));
+    end_ = 0;
+    entries_.clear();
+    input_.resize(kInputChunkSize);
+}
+
+void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view entryName) {
+    if (!output_) throw EZipInvalidOperation();
+    FileHandle input = FileHandle::OpenForReading(file);
+    CheckAddable(input, entryName, entries_.size());
+    struct stat st = input.Stat();
+    ZipEntryHeader entry;
+    entry.flags = kFlagUtf8Name | (HasPassword() ? kFlagEncrypted : 0);
+    DosDateTime modified = ToDosDateTime(st.st_mtime);
+    entry.dosTime = modified.time;
+    entry.dosDate = modified.date;
+    entry.externalAttributes = DosAttributes(st.st_mode, file.filename().string());
+    entry.localHeaderOffset = Checked32(end_);
+    entry.name = std::string(entryName);
+    SourceInfo source;
+    if (HasPassword()) source.expected = ComputeChecksum(input, input_);
+    std::uint64_t entryEnd = WriteEntryData(input, entry, source);
+    entries_.push_back(std::move(entry));
+    end_ = entryEnd;
+}
+
+// Writes the local header, the data and the completed local header; returns where the data ends.
+std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntryHeader& entry,
+                                                const SourceInfo& source) {
+    std::string header = EncodeLocalHeader(entry);  // a placeholder until CRC and sizes are known
+    output_->WriteAt(end_, header.data(), header.size());
+    const std::uint64_t dataStart = end_ + header.size();
+    std::uint64_t position = dataStart;
+    std::optional<TCryptor> cryptor;
+    ChunkSink write = [&](std::uint8_t* data, std::size_t size) {
+        if (cryptor) cryptor->EncryptBuffer(data, size);
+        output_->WriteAt(position, data, size);
+        position += size;
+    };
+    if (entry.Encrypted()) {
+        cryptor.emplace();
+        cryptor->InitKeys(keyPassword_);
+        std::array<std::uint8_t, kEncryptionHeaderSize> check{};
+        std::string random = RandomBytes(kEncryptionHeaderSize - 1);
+        std::memcpy(check.data(), random.data(), random.size());
+        check.back() = static_cast<std::uint8_t>(source.expected.crc >> 24);
+        write(check.data(), check.size());
+    }
+    deflater_.Reset();
+    Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
+    actual.size = ForEachChunk(input, input_, [&](std::uint8_t* data, std::size_t n) {
+        actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
+        deflater_.Compress(data, n, false, write);
+    });
+    deflater_.Compress(nullptr, 0, true, write);
+    // The check byte already written must describe the data that followed it.
+    if (entry.Encrypted() && !(actual == source.expected))
+        throw std::runtime_error("Il file \"" + input.Path().string() +
+                                 "\" è cambiato durante la compressione");
+    entry.crc32 = actual.crc;
+    entry.uncompressedSize = Checked32(actual.size);
+    entry.compressedSize = Checked32(position - dataStart);
+    Checked32(position);  // the central directory must start below the limit too
+    header = EncodeLocalHeader(entry);
+    output_->WriteAt(end_, header.data(), header.size());
+    return position;
+}
+
+void TEncryptedZipFile::Close() {
+    if (!output_) return;
+    FileHandle output = std::move(*output_);
+    output_.reset();  // closed from here on, whatever happens below
+    std::uint64_t position = end_;
+    std::string chunk;
+    auto flush = [&] {
+        output.WriteAt(position, chunk.data(), chunk.size());
+        position += chunk.size();
+        chunk.clear();
+    };
+    for (const ZipEntryHeader& entry : entries_) {
+        chunk += EncodeCentralHeader(entry);
+        if (chunk.size() >= kDirectoryChunkSize) flush();
+    }
+    const std::uint64_t directorySize = position + chunk.size() - end_;
+    chunk += EncodeEndRecord(static_cast<std::uint16_t>(entries_.size()), Checked32(directorySize),
+                             Checked32(end_));
+    flush();
+    output.Truncate(position);  // drops what a failed add may have left after the last entry
+    output.Close();
+}
+
+}  // namespace calvorin

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "archives/FileHandle.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace calvorin {
+namespace {
+
+int OpenOrThrow(const std::filesystem::path& path, int flags, const char* what) {
+    int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw std::runtime_error(std::string(what) + " \"" + path.string() + "\": " + std::strerror(errno));
+    return fd;
+}
+
+}  // namespace
+
+FileHandle FileHandle::OpenForReading(const std::filesystem::path& path) {
+    return FileHandle(OpenOrThrow(path, O_RDONLY, "Impossibile aprire il file"), path);
+}
+
+FileHandle FileHandle::CreateForWriting(const std::filesystem::path& path) {
+    return FileHandle(OpenOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC, "Impossibile creare il file"), path);
+}
+
+FileHandle::FileHandle(FileHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+FileHandle::~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void FileHandle::Fail(const char* what, int error) const {
+    throw std::runtime_error(std::string(what) + " \"" + path_.string() + "\": " + std::strerror(error));
+}
+
+std::size_t FileHandle::ReadSomeAt(std::uint64_t offset, void* data, std::size_t size) const {
+    for (;;) {
+        ssize_t n = ::pread(fd_, data, size, static_cast<off_t>(offset));
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) Fail("Impossibile leggere il file", errno);
+    }
+}
+
+void FileHandle::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::pwrite(fd_, bytes, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) Fail("Impossibile scrivere il file", n < 0 ? errno : ENOSPC);
+        bytes += n;
+        offset += static_cast<std::uint64_t>(n);
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void FileHandle::Truncate(std::uint64_t size) {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) Fail("Impossibile scrivere il file", errno);
+}
+
+struct stat FileHandle::Stat() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) Fail("Impossibile leggere il file", errno);
+    return st;
+}
+
+void FileHandle::Close() {
+    int fd = std::exchange(fd_, -1);
+    if (fd >= 0 && ::close(fd) != 0) Fail("Impossibile scrivere il file", errno);
+}
+
+}  // namespace calvorin
