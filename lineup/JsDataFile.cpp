@@ -16,11 +16,15 @@ FixtureMatrix::FixtureMatrix(std::int64_t clubs, std::int64_t matchdays)
       cells_(static_cast<std::size_t>(clubs_ * matchdays_), 0) {}
 
 void FixtureMatrix::Set(std::int64_t club, std::int64_t matchday, std::int64_t value) {
-    if (club < 1 || club > clubs_ || matchday < 1 || matchday > matchdays_) return;
     cells_[static_cast<std::size_t>((club - 1) * matchdays_ + matchday - 1)] = value;
 }
 
+bool FixtureMatrix::Holds(std::int64_t club, std::int64_t matchday) const {
+    return club >= 1 && club <= clubs_ && matchday >= 1 && matchday <= matchdays_;
+}
+
 void FixtureMatrix::Add(std::int64_t home, std::int64_t away, std::int64_t matchday) {
+    if (!Holds(home, matchday) || !Holds(away, matchday)) return;
     Set(home, matchday, away);
     Set(away, matchday, home + 100);
 }

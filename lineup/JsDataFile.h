@@ -23,14 +23,15 @@ struct Formation {
 class FixtureMatrix {
   public:
     FixtureMatrix(std::int64_t clubs, std::int64_t matchdays);
-    // Records a match; a later one for the same club and matchday overwrites. Clubs or matchdays outside
-    // the matrix are ignored.
+    // Records a match; a later one for the same club and matchday overwrites. A match with a club or
+    // matchday outside the matrix is ignored.
     void Add(std::int64_t home, std::int64_t away, std::int64_t matchday);
     std::int64_t Clubs() const { return clubs_; }
     std::int64_t Matchdays() const { return matchdays_; }
     std::int64_t At(std::int64_t club, std::int64_t matchday) const;
 
   private:
+    bool Holds(std::int64_t club, std::int64_t matchday) const;
     void Set(std::int64_t club, std::int64_t matchday, std::int64_t value);
     std::int64_t clubs_, matchdays_;
     std::vector<std::int64_t> cells_;
