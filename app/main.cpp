@@ -13,7 +13,7 @@
 
 namespace {
 
-bool HasDisplay() {
+[[maybe_unused]] bool HasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);
         if (value && *value) return true;

@@ -78,10 +78,10 @@ TEST(OptionRules, LineupSwitchGreysItsChildPagesAndTheyCannotBeSelected) {
     EXPECT_FALSE(form.InvioFormazione.IfScriptServerEdit.Enabled());
     for (int i = 1; i <= 6; ++i) EXPECT_FALSE(form.TreeView.Nodes()[i].enabled) << i;
     EXPECT_TRUE(form.TreeView.Nodes()[7].enabled);
-    EXPECT_FALSE(form.SelectNode(2));
+    EXPECT_FALSE(form.SelectNode(1));
     EXPECT_EQ(form.TreeView.ActiveCard(), "InvioFormazioneCard");
     form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(true);
-    EXPECT_TRUE(form.SelectNode(2));
+    EXPECT_TRUE(form.SelectNode(1));
     EXPECT_EQ(form.TreeView.ActiveCard(), "IfTermineInvioCard");
 }
 
