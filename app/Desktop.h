@@ -11,7 +11,7 @@ class OrariSerieAForm;
 
 // Implemented by the Qt window, by the terminal in /batch mode, and by a recording fake in tests.
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Shows the text in a modal message box (caption "Calvorin", error icon, one OK button) and returns
@@ -29,7 +29,8 @@ public:
 
     // File-open dialog for one existing file: the chosen path, or nothing when the user cancels.
     // `filter` is "description|pattern"; `folder` and `file` preselect where it opens.
-    virtual std::optional<std::string> OpenFile(const std::string& filter, const std::string& defaultExtension,
+    virtual std::optional<std::string> OpenFile(const std::string& filter,
+                                                const std::string& defaultExtension,
                                                 const std::string& folder, const std::string& file) = 0;
 
     // Shows the update-settings dialog modally; true when it was closed with OK.

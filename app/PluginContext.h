@@ -17,9 +17,9 @@ struct PluginContext {
     std::string LeagueName;      // first group of the base name
     std::int32_t SeasonNumber = 0;
     std::int32_t SeasonYear = 0;
-    std::string FcmFolder;   // parent of the league file's folder: FCM.ini and plugin/
-    std::string SiteFolder;  // the website folder
-    std::string SArgument;   // required, unused
+    std::string FcmFolder;     // parent of the league file's folder: FCM.ini and plugin/
+    std::string SiteFolder;    // the website folder
+    std::string SArgument;     // required, unused
     std::string BackupFolder;  // from FCM.ini
     std::string ExportFolder;  // from FCM.ini
 };

@@ -14,11 +14,13 @@ namespace {
 
 // The desktop of a terminal: messages on standard error, no pickers, no dialogs.
 class BatchDesktop : public Desktop {
-public:
+  public:
     void ShowError(const std::string& message) override { std::fprintf(stderr, "%s\n", message.c_str()); }
     void SetBusy(bool) override {}
     void ProcessPendingEvents() override {}
-    std::optional<std::string> BrowseFolder(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> BrowseFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&,
                                         const std::string&) override {
         return std::nullopt;

@@ -9,10 +9,10 @@ namespace calvorin {
 
 // Exit statuses of a batch run.
 enum BatchStatus {
-    kBatchSucceeded = 0,    // the success line was written and the settings saved
-    kBatchInvalid = 1,      // invalid arguments, a validation message, or nothing enabled
-    kBatchCancelled = 2,    // a step failed: "Operazione annullata"
-    kBatchSaveFailed = 3,   // every step succeeded but the settings could not be saved or loaded
+    kBatchSucceeded = 0,   // the success line was written and the settings saved
+    kBatchInvalid = 1,     // invalid arguments, a validation message, or nothing enabled
+    kBatchCancelled = 2,   // a step failed: "Operazione annullata"
+    kBatchSaveFailed = 3,  // every step succeeded but the settings could not be saved or loaded
 };
 
 // True when one of the arguments is "/batch" (any letter case).

@@ -9,7 +9,7 @@
 namespace calvorin {
 
 class TerminalSink : public LogSink {
-public:
+  public:
     // Colours are used when `colours` is true; see ColoursWanted.
     TerminalSink(std::FILE* out, bool colours) : out_(out), colours_(colours) {}
     void AppendLine(const StyledLine& line) override;
@@ -17,7 +17,7 @@ public:
     // True when the stream is a terminal and NO_COLOR is not set.
     static bool ColoursWanted(std::FILE* out);
 
-private:
+  private:
     std::FILE* out_;
     bool colours_;
 };

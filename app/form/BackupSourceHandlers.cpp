@@ -51,8 +51,8 @@ void TMainForm::BkUltimoCheckBoxClick() {
 }
 
 void TMainForm::BkDirEditButtonClick() {
-    auto folder = desktop().BrowseFolder("Selezionare la cartella che contiene il backup da caricare sul sito",
-                                         Backup.BkDirEdit.Text());
+    auto folder = desktop().BrowseFolder(
+        "Selezionare la cartella che contiene il backup da caricare sul sito", Backup.BkDirEdit.Text());
     if (!folder) return;
     Backup.BkDirEdit.SetText(*folder);
     BkUltimoCheckBoxClick();

@@ -12,7 +12,7 @@ namespace calvorin {
 // State shared by every control. A view subscribes with `viewChanged` to mirror the control; the form
 // model never looks at the view.
 class Control {
-public:
+  public:
     explicit Control(std::string name) : name_(std::move(name)) {}
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -30,7 +30,7 @@ public:
 
     std::function<void()> viewChanged;  // the view's mirror
 
-protected:
+  protected:
     template <typename T>
     bool Set(T& field, T value) {
         if (field == value) return false;
@@ -42,7 +42,7 @@ protected:
         if (viewChanged) viewChanged();
     }
 
-private:
+  private:
     std::string name_;
     std::string text_;
     std::string hint_;
@@ -52,7 +52,7 @@ private:
 
 // A tick box. Every change of state, by the user or by the program, runs `onClick` (the form's rule).
 class CheckBox : public Control {
-public:
+  public:
     using Control::Control;
     bool Checked() const { return checked_; }
     void SetChecked(bool checked) {
@@ -60,13 +60,13 @@ public:
     }
     std::function<void()> onClick;
 
-private:
+  private:
     bool checked_ = false;
 };
 
 // A one-line text field. Its caption is the label beside it; `Text()` is the value.
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
     const std::string& Caption() const { return caption_; }
     void SetCaption(std::string caption) { Set(caption_, std::move(caption)); }
@@ -84,14 +84,14 @@ public:
     void SetButtonEnabled(bool on) { Set(buttonEnabled_, on); }
     std::function<void()> onButtonClick;
 
-private:
+  private:
     std::string caption_;
     bool password_ = false, readOnly_ = false, normalColor_ = true, hasButton_ = false, buttonEnabled_ = true;
 };
 
 // A spin box of integers; values outside the range are clamped to the nearer bound.
 class NumberBox : public Control {
-public:
+  public:
     NumberBox(std::string name, int min, int max, int smallStep, int largeStep)
         : Control(std::move(name)), min_(min), max_(max), smallStep_(smallStep), largeStep_(largeStep) {}
     int Value() const { return value_; }
@@ -103,19 +103,22 @@ public:
     int SmallStep() const { return smallStep_; }
     int LargeStep() const { return largeStep_; }
 
-private:
+  private:
     int value_ = 0;
     int min_, max_, smallStep_, largeStep_;
 };
 
 // A drop-down list that accepts only its items; -1 means nothing chosen.
 class ComboBox : public Control {
-public:
-    ComboBox(std::string name, std::vector<std::string> items) : Control(std::move(name)), items_(std::move(items)) {}
+  public:
+    ComboBox(std::string name, std::vector<std::string> items)
+        : Control(std::move(name)), items_(std::move(items)) {}
     const std::vector<std::string>& Items() const { return items_; }
     int ItemIndex() const { return itemIndex_; }
     // Set by the program: runs no handler. An index outside the items means nothing chosen.
-    void SetItemIndex(int index) { Set(itemIndex_, index >= 0 && index < static_cast<int>(items_.size()) ? index : -1); }
+    void SetItemIndex(int index) {
+        Set(itemIndex_, index >= 0 && index < static_cast<int>(items_.size()) ? index : -1);
+    }
     // A choice made by the user: sets the index and runs `onChange`.
     void UserSelect(int index) {
         SetItemIndex(index);
@@ -123,14 +126,14 @@ public:
     }
     std::function<void()> onChange;
 
-private:
+  private:
     std::vector<std::string> items_;
     int itemIndex_ = -1;
 };
 
 // Label, link, group box, tab control or button: a control with text, hint and state only.
 class Button : public Control {
-public:
+  public:
     using Control::Control;
     std::function<void()> onClick;
     void Click() {
@@ -142,18 +145,18 @@ using GroupBox = Control;
 
 // A set of cards of which one is shown.
 class CardPanel : public Control {
-public:
+  public:
     using Control::Control;
     int ActiveCard() const { return active_; }
     void SetActiveCard(int index) { Set(active_, index); }
 
-private:
+  private:
     int active_ = 0;
 };
 
 // A two-column key/value grid with a fixed title row and key column.
 class KeyValueGrid : public Control {
-public:
+  public:
     KeyValueGrid(std::string name, std::string keyTitle, std::string valueTitle)
         : Control(std::move(name)), keyTitle_(std::move(keyTitle)), valueTitle_(std::move(valueTitle)) {}
     const std::string& KeyTitle() const { return keyTitle_; }
@@ -165,7 +168,7 @@ public:
     std::string ValueAt(int row) const;
     void SetValueAt(int row, std::string value);
 
-private:
+  private:
     std::string keyTitle_, valueTitle_;
     std::vector<std::pair<std::string, std::string>> rows_;
 };

@@ -88,9 +88,13 @@ bool TMainForm::TreeViewChanging(int index) const {
     return index >= 0 && index < static_cast<int>(nodes.size()) && nodes[index].enabled;
 }
 
-bool TMainForm::SelectNode(int index) { return TreeViewChanging(index) && TreeView.Select(index); }
+bool TMainForm::SelectNode(int index) {
+    return TreeViewChanging(index) && TreeView.Select(index);
+}
 
-void TMainForm::IfDateOrariLinkLabelLinkClick() { SelectNode(TreeView.IndexOfCard("DateOrariSerieACard")); }
+void TMainForm::IfDateOrariLinkLabelLinkClick() {
+    SelectNode(TreeView.IndexOfCard("DateOrariSerieACard"));
+}
 
 void TMainForm::CancelButtonClick() {
     if (!running_) services_.desktop.CloseMainWindow();

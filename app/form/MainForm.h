@@ -33,7 +33,7 @@ struct FormServices {
 // The controls are the live settings model: the settings file is loaded into them, the generators read
 // them when they run, and they are saved back after a successful run. Handlers keep the window's names.
 class TMainForm {
-public:
+  public:
     explicit TMainForm(FormServices services);
     ~TMainForm();
     TMainForm(const TMainForm&) = delete;
@@ -117,7 +117,7 @@ public:
     Log& log() { return services_.log; }
     Desktop& desktop() { return services_.desktop; }
 
-private:
+  private:
     void BindHandlers();
     bool LineupOptionOn(const CheckBox& box) const;
     void SetChildNodesEnabled(bool enabled);

@@ -6,7 +6,9 @@ namespace calvorin {
 namespace {
 
 // A tick box counts as on only when enabled and ticked.
-bool On(const CheckBox& box) { return box.Enabled() && box.Checked(); }
+bool On(const CheckBox& box) {
+    return box.Enabled() && box.Checked();
+}
 
 void EnableAll(std::initializer_list<Control*> controls, bool enabled) {
     for (Control* c : controls) c->SetEnabled(enabled);
@@ -23,7 +25,8 @@ bool TMainForm::LineupOptionOn(const CheckBox& box) const {
 
 void TMainForm::SetChildNodesEnabled(bool enabled) {
     int parent = TreeView.IndexOfCard("InvioFormazioneCard");
-    for (int i = parent + 1; i < static_cast<int>(TreeView.Nodes().size()) && TreeView.Nodes()[i].level > 0; ++i)
+    for (int i = parent + 1; i < static_cast<int>(TreeView.Nodes().size()) && TreeView.Nodes()[i].level > 0;
+         ++i)
         TreeView.SetEnabled(i, enabled);
 }
 
@@ -38,25 +41,28 @@ void TMainForm::InvioFormazioneCheckBoxClick() {
 }
 
 void TMainForm::SetStartTimeControlsEnabled() {
-    bool e = LineupOptionOn(TermineInvio.IfControllaOrarioCheckBox) || DateOrari.EsportaDateOrariCheckBox.Checked();
+    bool e = LineupOptionOn(TermineInvio.IfControllaOrarioCheckBox) ||
+             DateOrari.EsportaDateOrariCheckBox.Checked();
     EnableAll({&DateOrari.DoOrariEditor, &DateOrari.DoAggiornaButton, &DateOrari.DoImpostazioniButton}, e);
 }
 
 void TMainForm::IfControllaOrarioCheckBoxClick() {
     auto& p = TermineInvio;
-    EnableAll({&p.IfDateOrariLinkLabel, &p.IfDateOrariLabel, &p.IfAnticipoInvioLabel, &p.IfAnticipoInvioNumberBox},
-              LineupOptionOn(p.IfControllaOrarioCheckBox));
+    EnableAll(
+        {&p.IfDateOrariLinkLabel, &p.IfDateOrariLabel, &p.IfAnticipoInvioLabel, &p.IfAnticipoInvioNumberBox},
+        LineupOptionOn(p.IfControllaOrarioCheckBox));
     SetStartTimeControlsEnabled();
 }
 
 void TMainForm::IfInviaEMailCheckBoxClick() {
     auto& p = EMail;
-    EnableAll({&p.IfInviaEMailPageControl, &p.IfMittenteEMailEdit, &p.IfIndirizzoPresidenteEdit,
-               &p.IfEMailAvversarioCheckBox, &p.IfEMailPresidenteCheckBox, &p.IfEMailTuttiCheckBox,
-               &p.IfEMailSeStessiCheckBox, &p.IfEMailRidottaCheckBox, &p.IfServizioEMailLabel,
-               &p.IfServizioEMailComboBox, &p.IfSmtpHostEdit, &p.IfSmtpPortaLabel, &p.IfSmtpPortaNumberBox,
-               &p.IfSmtpSicurezzaLabel, &p.IfSmtpSicurezzaComboBox, &p.IfSmtpUsernameEdit, &p.IfSmtpPasswordEdit},
-              LineupOptionOn(p.IfInviaEMailCheckBox));
+    EnableAll(
+        {&p.IfInviaEMailPageControl, &p.IfMittenteEMailEdit, &p.IfIndirizzoPresidenteEdit,
+         &p.IfEMailAvversarioCheckBox, &p.IfEMailPresidenteCheckBox, &p.IfEMailTuttiCheckBox,
+         &p.IfEMailSeStessiCheckBox, &p.IfEMailRidottaCheckBox, &p.IfServizioEMailLabel,
+         &p.IfServizioEMailComboBox, &p.IfSmtpHostEdit, &p.IfSmtpPortaLabel, &p.IfSmtpPortaNumberBox,
+         &p.IfSmtpSicurezzaLabel, &p.IfSmtpSicurezzaComboBox, &p.IfSmtpUsernameEdit, &p.IfSmtpPasswordEdit},
+        LineupOptionOn(p.IfInviaEMailCheckBox));
     IfServizioEMailComboBoxChange();
 }
 

@@ -17,7 +17,7 @@ struct TreeNode {
 
 // Nodes and cards share absolute indices: the node at position i (children counted) shows card i.
 class PageTree {
-public:
+  public:
     PageTree();
 
     const std::vector<TreeNode>& Nodes() const { return nodes_; }
@@ -39,7 +39,7 @@ public:
 
     std::function<void()> viewChanged;
 
-private:
+  private:
     void Notify() {
         if (viewChanged) viewChanged();
     }

@@ -56,7 +56,8 @@ RegolePage::RegolePage() {
     Describe(IfPanchinaOrdinataCheckBox, "Ordina panchina per ruolo",
              "Ordina automaticamente per ruolo i giocatori della pachina");
     Describe(IfRegolaPanchinaCheckBox, "Applica regola panchina",
-             "Abilita il controllo per cui \xC3\xA8 necessario inserire in panchina almeno un calciatore per ruolo");
+             "Abilita il controllo per cui \xC3\xA8 necessario inserire in panchina almeno un calciatore per "
+             "ruolo");
     Describe(IfRegolaRigoristiCheckBox, "Applica regola portieri rigoristi",
              "Abilita il controllo dei portieri rigoristi secondo la regola ufficiale");
     Describe(IfPrimaveraCheckBox, "Visualizza presenze dei calciatori Primavera",
@@ -74,10 +75,13 @@ EMailPage::EMailPage() {
                  "Indirizzo e-mail del presidente di lega, nel caso non sia un fantallenatore");
     Describe(IfIndirizzoPresidenteAutoCheckBox, "Auto");
     Describe(IfDestinatariGroupBox, "Destinatari");
-    Describe(IfEMailPresidenteCheckBox, "Presidente di lega", "Invia e-mail della formazione al presidente di lega");
+    Describe(IfEMailPresidenteCheckBox, "Presidente di lega",
+             "Invia e-mail della formazione al presidente di lega");
     Describe(IfEMailSeStessiCheckBox, "Se stessi", "Invia e-mail della formazione a se stessi");
-    Describe(IfEMailAvversarioCheckBox, "Avversario", "Invia e-mail della formazione al fantallenatore avversario");
-    Describe(IfEMailTuttiCheckBox, "Tutti i fantallenatori", "Invia e-mail della formazione a tutti i fantallenatori");
+    Describe(IfEMailAvversarioCheckBox, "Avversario",
+             "Invia e-mail della formazione al fantallenatore avversario");
+    Describe(IfEMailTuttiCheckBox, "Tutti i fantallenatori",
+             "Invia e-mail della formazione a tutti i fantallenatori");
     Describe(IfEMailRidottaCheckBox, "Invia e-mail ridotta ai fantallenatori",
              "Ai fantallenatori invia una versione ridotta delle e-mail delle formazioni");
     Describe(IfServizioEMailLabel, "Servizio");
@@ -99,7 +103,8 @@ EMailPage::EMailPage() {
 }
 
 SalvataggioSitoPage::SalvataggioSitoPage() {
-    Describe(IfSalvaSuSitoCheckBox, "Salva formazioni sul sito", "Abilita il salvataggio delle formazioni sul sito");
+    Describe(IfSalvaSuSitoCheckBox, "Salva formazioni sul sito",
+             "Abilita il salvataggio delle formazioni sul sito");
 }
 
 TelegramPage::TelegramPage() {
@@ -123,11 +128,13 @@ DateOrariPage::DateOrariPage() {
 }
 
 BackupPage::BackupPage() {
-    Describe(BackupCheckBox, "Abilita upload del backup", "Abilita la funzione di upload del backup di FCM sul sito");
+    Describe(BackupCheckBox, "Abilita upload del backup",
+             "Abilita la funzione di upload del backup di FCM sul sito");
     BackupCheckBox.SetChecked(true);
     Describe(BkSorgenteGroupBox, "Sorgente");
     Describe(BkUltimoCheckBox, "Ultimo backup", "Upload automatico dell'ultimo backup creato");
-    Describe(BkSoloLegaCheckBox, "Solo file della lega", "Inserisce nell'archivio del backup solo i file della lega");
+    Describe(BkSoloLegaCheckBox, "Solo file della lega",
+             "Inserisce nell'archivio del backup solo i file della lega");
     BkDirEdit.SetHint("Seleziona la cartella del backup da caricare sul sito");
     BkDirEdit.SetReadOnly(true);
     BkDirEdit.SetHasButton(true);

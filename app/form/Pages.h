@@ -43,7 +43,13 @@ struct RegolePage {
 };
 
 // Card indices of IfServizioEMailCardPanel, equal to the indices of EmailServiceIds.
-enum EmailServiceCard { kPhpMailCard = 0, kSmtpCard = 1, kBrevoCard = 2, kMailjetCard = 3, kSendGridCard = 4 };
+enum EmailServiceCard {
+    kPhpMailCard = 0,
+    kSmtpCard = 1,
+    kBrevoCard = 2,
+    kMailjetCard = 3,
+    kSendGridCard = 4
+};
 
 struct EMailPage {
     EMailPage();
@@ -60,8 +66,8 @@ struct EMailPage {
     CheckBox IfEMailRidottaCheckBox{"IfEMailRidottaCheckBox"};
     Label IfServizioEMailLabel{"IfServizioEMailLabel"};
     ComboBox IfServizioEMailComboBox{"IfServizioEMailComboBox",
-                                     {"Funzione mail() di PHP", "Server SMTP (interno o esterno)", "API mail di Brevo",
-                                      "API mail di Mailjet", "API mail di SendGrid"}};
+                                     {"Funzione mail() di PHP", "Server SMTP (interno o esterno)",
+                                      "API mail di Brevo", "API mail di Mailjet", "API mail di SendGrid"}};
     CardPanel IfServizioEMailCardPanel{"IfServizioEMailCardPanel"};
     // Card 1: SMTP
     Edit IfSmtpHostEdit{"IfSmtpHostEdit"};

@@ -11,7 +11,9 @@
 namespace calvorin {
 namespace {
 
-std::filesystem::path PluginFolder(const PluginContext& c) { return PathFromText(c.FcmFolder) / "plugin"; }
+std::filesystem::path PluginFolder(const PluginContext& c) {
+    return PathFromText(c.FcmFolder) / "plugin";
+}
 
 std::filesystem::path PreviousSeasonFile(const PluginContext& c) {
     return PluginFolder(c) / ("Calvorin_" + c.LeagueName + "-" + std::to_string(c.SeasonNumber - 1) + "-" +
@@ -24,7 +26,9 @@ std::string TMainForm::SettingsFilePath() const {
     return PathText(PluginFolder(Context) / ("Calvorin_" + Context.LeagueBaseName + ".ini"));
 }
 
-void TMainForm::LoadHostSettings() { calvorin::LoadHostSettings(Context, log()); }
+void TMainForm::LoadHostSettings() {
+    calvorin::LoadHostSettings(Context, log());
+}
 
 void TMainForm::LoadSettings() {
     log().WriteLog("\n<navy><b>\xE2\x80\xA2 Caricamento impostazioni di Calvorin</b></color>");
@@ -44,7 +48,8 @@ void TMainForm::SaveSettings() {
     std::filesystem::path file = PathFromText(SettingsFilePath());
     IniFile ini = IniFile::Load(file);
     ini.Clear();
-    log().WriteLog("\n<navy><b>\xE2\x80\xA2 Salvataggio impostazioni Calvorin</b></color>\n  <i>%s</i>", PathText(file));
+    log().WriteLog("\n<navy><b>\xE2\x80\xA2 Salvataggio impostazioni Calvorin</b></color>\n  <i>%s</i>",
+                   PathText(file));
     for (const auto& key : SettingsKeys(*this))
         if (key.save) key.save(ini);
     ini.Save(file);

@@ -18,8 +18,8 @@ constexpr const char* kOrari = "Date e orari Serie A";
 constexpr const char* kBackup = "Backup";
 
 // The key's text, from the current key, else the older key, else nothing.
-std::optional<std::string> Current(const IniFile& ini, const char* section, const char* key, const char* older,
-                                   const char* olderSection = nullptr) {
+std::optional<std::string> Current(const IniFile& ini, const char* section, const char* key,
+                                   const char* older, const char* olderSection = nullptr) {
     if (auto v = ini.ReadValue(section, key)) return v;
     if (older) return ini.ReadValue(olderSection ? olderSection : section, older);
     return std::nullopt;
@@ -33,7 +33,8 @@ SettingsKey Flag(const char* section, const char* key, bool def, CheckBox& box, 
             [=, &box](IniFile& ini) { ini.WriteBool(section, key, box.Checked()); }};
 }
 
-SettingsKey Text(const char* section, const char* key, const char* def, Edit& edit, const char* older = nullptr) {
+SettingsKey Text(const char* section, const char* key, const char* def, Edit& edit,
+                 const char* older = nullptr) {
     return {[=, &edit](const IniFile& ini) { edit.SetText(Current(ini, section, key, older).value_or(def)); },
             [=, &edit](IniFile& ini) { ini.WriteString(section, key, Trim(edit.Text())); }};
 }
@@ -75,8 +76,9 @@ SettingsKey MailService(TMainForm& f) {
 SettingsKey SmtpSecurity(ComboBox& combo) {
     return {[&combo](const IniFile& ini) {
                 auto value = ini.ReadInteger(kInvio, "Sicurezza SMTP", 1);
-                combo.SetItemIndex(value < 0 || value >= static_cast<int>(combo.Items().size()) ? 1
-                                                                                                : static_cast<int>(value));
+                combo.SetItemIndex(value < 0 || value >= static_cast<int>(combo.Items().size())
+                                       ? 1
+                                       : static_cast<int>(value));
             },
             [&combo](IniFile& ini) { ini.WriteInteger(kInvio, "Sicurezza SMTP", combo.ItemIndex()); }};
 }
@@ -96,10 +98,12 @@ SettingsKey Mailjet(Edit& api, Edit& secret) {
 SettingsKey TelegramMode(TMainForm& f) {
     auto& combo = f.Telegram.IfModalitaTelegramComboBox;
     return {[&combo](const IniFile& ini) {
-                combo.SetItemIndex(static_cast<int>(ini.ReadInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", 0)));
+                combo.SetItemIndex(
+                    static_cast<int>(ini.ReadInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", 0)));
             },
             [&f, &combo](IniFile& ini) {
-                if (f.Context.Extended) ini.WriteInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", combo.ItemIndex());
+                if (f.Context.Extended)
+                    ini.WriteInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", combo.ItemIndex());
             }};
 }
 
@@ -124,7 +128,9 @@ SettingsKey ServiceUrl(StartTimeTable& t) {
 }
 
 SettingsKey AutoUpdate(StartTimeTable& t) {
-    return {[&t](const IniFile& ini) { t.AggiornaAvvio = ini.ReadBool(kOrari, "Aggiorna orari all'avvio", false); },
+    return {[&t](const IniFile& ini) {
+                t.AggiornaAvvio = ini.ReadBool(kOrari, "Aggiorna orari all'avvio", false);
+            },
             [&t](IniFile& ini) { ini.WriteBool(kOrari, "Aggiorna orari all'avvio", t.AggiornaAvvio); }};
 }
 
@@ -137,7 +143,9 @@ SettingsKey LastManualEdit(StartTimeTable& t) {
                 else
                     ParseDateTime(*text, StoragePattern(), t.UltimaModificaManuale);
             },
-            [&t](IniFile& ini) { ini.WriteString(kOrari, kKey, t.UltimaModificaManuale.StorageFormWithSeconds()); }};
+            [&t](IniFile& ini) {
+                ini.WriteString(kOrari, kKey, t.UltimaModificaManuale.StorageFormWithSeconds());
+            }};
 }
 
 SettingsKey BackupFolderKey(Edit& edit) {
@@ -152,72 +160,79 @@ SettingsKey BackupFolderKey(Edit& edit) {
 
 void AddLineupKeys(TMainForm& f, std::vector<SettingsKey>& keys) {
     auto& e = f.EMail;
-    keys.insert(keys.end(), {
-        Flag(kInvio, "Abilitato", true, f.InvioFormazione.InvioFormazioneCheckBox),
-        Text(kInvio, "Percorso script server", "invform/invform.php", f.InvioFormazione.IfScriptServerEdit,
-             "URL script server"),
-        Flag(kInvio, "Controllo orario", false, f.TermineInvio.IfControllaOrarioCheckBox),
-        Number(kInvio, "Anticipo invio", 30, f.TermineInvio.IfAnticipoInvioNumberBox, 0),
-        Flag(kInvio, "Disabilita modifica giornata", false, f.Interfaccia.IfDisabilitaGiornataCheckBox),
-        Flag(kInvio, "Disabilita scelta incontri", false, f.Interfaccia.IfDisabilitaIncontriCheckBox),
-        Flag(kInvio, "Nascondi comunicazioni", false, f.Interfaccia.IfNascondiComunicazioniCheckBox),
-        Flag(kInvio, "Panchina ordinata", true, f.Regole.IfPanchinaOrdinataCheckBox),
-        Flag(kInvio, "Regola panchina", true, f.Regole.IfRegolaPanchinaCheckBox),
-        Flag(kInvio, "Regola rigoristi", true, f.Regole.IfRegolaRigoristiCheckBox),
-        Flag(kInvio, "Primavera", false, f.Regole.IfPrimaveraCheckBox),
-        Flag(kInvio, "Invia e-mail", true, e.IfInviaEMailCheckBox),
-        Flag(kInvio, "Auto indirizzo e-mail presidente di lega", true, e.IfIndirizzoPresidenteAutoCheckBox),
-        Text(kInvio, "Indirizzo e-mail presidente di lega", "", e.IfIndirizzoPresidenteEdit),
-        Text(kInvio, "Indirizzo e-mail mittente", "", e.IfMittenteEMailEdit),
-        Flag(kInvio, "E-mail presidente di lega", true, e.IfEMailPresidenteCheckBox),
-        Flag(kInvio, "E-mail avversario", true, e.IfEMailAvversarioCheckBox),
-        Flag(kInvio, "E-mail tutti i fantallenatori", false, e.IfEMailTuttiCheckBox, "E-mail tutti i presidenti"),
-        Flag(kInvio, "E-mail fantallenatore squadra", true, e.IfEMailSeStessiCheckBox, "E-mail presidente squadra"),
-        Flag(kInvio, "E-mail ridotta", true, e.IfEMailRidottaCheckBox),
-        MailService(f),
-        Text(kInvio, "Host SMTP", "", e.IfSmtpHostEdit),
-        Number(kInvio, "Porta SMTP", 587, e.IfSmtpPortaNumberBox, 587),
-        SmtpSecurity(e.IfSmtpSicurezzaComboBox),
-        Text(kInvio, "Username SMTP", "", e.IfSmtpUsernameEdit),
-        Secret(kInvio, "Password SMTP", e.IfSmtpPasswordEdit),
-        Secret(kInvio, "API key Brevo", e.IfBrevoApiKeyEdit),
-        Mailjet(e.IfMailjetApiKeyEdit, e.IfMailjetSecretKeyEdit),
-        Secret(kInvio, "API key SendGrid", e.IfSendGridApiKeyEdit),
-        Flag(kInvio, "Salva su sito", true, f.SalvataggioSito.IfSalvaSuSitoCheckBox, "Salva formazione"),
-        Flag(kInvio, "Inoltra a Telegram", false, f.Telegram.IfInoltraATelegramCheckBox),
-        Secret(kInvio, "Token autenticazione di Telegram", f.Telegram.IfTokenTelegramEdit),
-        Text(kInvio, "Chat id di Telegram", "", f.Telegram.IfChatIdTelegramEdit),
-        TelegramMode(f),
-        Rule([&f] { f.InvioFormazioneCheckBoxClick(); }),
-    });
+    keys.insert(
+        keys.end(),
+        {
+            Flag(kInvio, "Abilitato", true, f.InvioFormazione.InvioFormazioneCheckBox),
+            Text(kInvio, "Percorso script server", "invform/invform.php",
+                 f.InvioFormazione.IfScriptServerEdit, "URL script server"),
+            Flag(kInvio, "Controllo orario", false, f.TermineInvio.IfControllaOrarioCheckBox),
+            Number(kInvio, "Anticipo invio", 30, f.TermineInvio.IfAnticipoInvioNumberBox, 0),
+            Flag(kInvio, "Disabilita modifica giornata", false, f.Interfaccia.IfDisabilitaGiornataCheckBox),
+            Flag(kInvio, "Disabilita scelta incontri", false, f.Interfaccia.IfDisabilitaIncontriCheckBox),
+            Flag(kInvio, "Nascondi comunicazioni", false, f.Interfaccia.IfNascondiComunicazioniCheckBox),
+            Flag(kInvio, "Panchina ordinata", true, f.Regole.IfPanchinaOrdinataCheckBox),
+            Flag(kInvio, "Regola panchina", true, f.Regole.IfRegolaPanchinaCheckBox),
+            Flag(kInvio, "Regola rigoristi", true, f.Regole.IfRegolaRigoristiCheckBox),
+            Flag(kInvio, "Primavera", false, f.Regole.IfPrimaveraCheckBox),
+            Flag(kInvio, "Invia e-mail", true, e.IfInviaEMailCheckBox),
+            Flag(kInvio, "Auto indirizzo e-mail presidente di lega", true,
+                 e.IfIndirizzoPresidenteAutoCheckBox),
+            Text(kInvio, "Indirizzo e-mail presidente di lega", "", e.IfIndirizzoPresidenteEdit),
+            Text(kInvio, "Indirizzo e-mail mittente", "", e.IfMittenteEMailEdit),
+            Flag(kInvio, "E-mail presidente di lega", true, e.IfEMailPresidenteCheckBox),
+            Flag(kInvio, "E-mail avversario", true, e.IfEMailAvversarioCheckBox),
+            Flag(kInvio, "E-mail tutti i fantallenatori", false, e.IfEMailTuttiCheckBox,
+                 "E-mail tutti i presidenti"),
+            Flag(kInvio, "E-mail fantallenatore squadra", true, e.IfEMailSeStessiCheckBox,
+                 "E-mail presidente squadra"),
+            Flag(kInvio, "E-mail ridotta", true, e.IfEMailRidottaCheckBox),
+            MailService(f),
+            Text(kInvio, "Host SMTP", "", e.IfSmtpHostEdit),
+            Number(kInvio, "Porta SMTP", 587, e.IfSmtpPortaNumberBox, 587),
+            SmtpSecurity(e.IfSmtpSicurezzaComboBox),
+            Text(kInvio, "Username SMTP", "", e.IfSmtpUsernameEdit),
+            Secret(kInvio, "Password SMTP", e.IfSmtpPasswordEdit),
+            Secret(kInvio, "API key Brevo", e.IfBrevoApiKeyEdit),
+            Mailjet(e.IfMailjetApiKeyEdit, e.IfMailjetSecretKeyEdit),
+            Secret(kInvio, "API key SendGrid", e.IfSendGridApiKeyEdit),
+            Flag(kInvio, "Salva su sito", true, f.SalvataggioSito.IfSalvaSuSitoCheckBox, "Salva formazione"),
+            Flag(kInvio, "Inoltra a Telegram", false, f.Telegram.IfInoltraATelegramCheckBox),
+            Secret(kInvio, "Token autenticazione di Telegram", f.Telegram.IfTokenTelegramEdit),
+            Text(kInvio, "Chat id di Telegram", "", f.Telegram.IfChatIdTelegramEdit),
+            TelegramMode(f),
+            Rule([&f] { f.InvioFormazioneCheckBoxClick(); }),
+        });
 }
 
 void AddStartTimeKeys(TMainForm& f, std::vector<SettingsKey>& keys) {
     for (int n = 1; n <= kMatchdays; ++n) keys.push_back(StartTime(f, n));
     keys.insert(keys.end(), {
-        Flag(kOrari, "Esporta orari", false, f.DateOrari.EsportaDateOrariCheckBox),
-        ServiceUrl(f.Orari),
-        AutoUpdate(f.Orari),
-        LastManualEdit(f.Orari),
-    });
+                                Flag(kOrari, "Esporta orari", false, f.DateOrari.EsportaDateOrariCheckBox),
+                                ServiceUrl(f.Orari),
+                                AutoUpdate(f.Orari),
+                                LastManualEdit(f.Orari),
+                            });
 }
 
 void AddBackupKeys(TMainForm& f, std::vector<SettingsKey>& keys) {
     auto& b = f.Backup;
-    keys.insert(keys.end(), {
-        Flag(kBackup, "Upload backup abilitato", true, b.BackupCheckBox, "Backup abilitato"),
-        Flag(kBackup, "Ultimo backup", true, b.BkUltimoCheckBox),
-        Flag(kBackup, "Backup solo dei file della lega", false, b.BkSoloLegaCheckBox),
-        BackupFolderKey(b.BkDirEdit),
-        Flag(kBackup, "Upload esportazione abilitato", true, b.EsportazioneCheckBox, "Esportazione abilitato"),
-        Text(kBackup, "File esportazione", "", b.EsFilenameEdit, "Nome file esportazione"),
-        Secret(kBackup, "Password", b.BackupPasswordEdit),
-        Flag(kBackup, "Nomi casuali", true, b.BackupNomiCasualiCheckBox),
-        Rule([&f] {
-            f.BackupCheckBoxClick();
-            f.EsportazioneCheckBoxClick();
-        }),
-    });
+    keys.insert(keys.end(),
+                {
+                    Flag(kBackup, "Upload backup abilitato", true, b.BackupCheckBox, "Backup abilitato"),
+                    Flag(kBackup, "Ultimo backup", true, b.BkUltimoCheckBox),
+                    Flag(kBackup, "Backup solo dei file della lega", false, b.BkSoloLegaCheckBox),
+                    BackupFolderKey(b.BkDirEdit),
+                    Flag(kBackup, "Upload esportazione abilitato", true, b.EsportazioneCheckBox,
+                         "Esportazione abilitato"),
+                    Text(kBackup, "File esportazione", "", b.EsFilenameEdit, "Nome file esportazione"),
+                    Secret(kBackup, "Password", b.BackupPasswordEdit),
+                    Flag(kBackup, "Nomi casuali", true, b.BackupNomiCasualiCheckBox),
+                    Rule([&f] {
+                        f.BackupCheckBoxClick();
+                        f.EsportazioneCheckBoxClick();
+                    }),
+                });
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 namespace calvorin {
 
-std::string TMainForm::DoOrariEditorGetEditMask(int, int) const { return EditMask(); }
+std::string TMainForm::DoOrariEditorGetEditMask(int, int) const {
+    return EditMask();
+}
 
 void TMainForm::DoOrariEditorValidate(int, int row, const std::string&, const std::string& value) {
     if (row < 1 || row > kMatchdays) return;
@@ -18,7 +20,8 @@ void TMainForm::ShowGridRow(int row) {
 }
 
 void TMainForm::DoAggiornaButtonClick(bool byUser) {
-    AggiornaOrari(Orari, byUser, Context.SeasonYear, services_.http, log(), [this](int row) { ShowGridRow(row); });
+    AggiornaOrari(Orari, byUser, Context.SeasonYear, services_.http, log(),
+                  [this](int row) { ShowGridRow(row); });
 }
 
 void TMainForm::DoImpostazioniButtonClick() {

@@ -12,18 +12,17 @@ namespace calvorin {
 
 // One argument of Format: a text or an integer.
 class FormatArg {
-public:
+  public:
     FormatArg(std::string_view s) : value_(std::string(s)) {}
     FormatArg(const std::string& s) : value_(s) {}
     FormatArg(const char* s) : value_(std::string(s ? s : "")) {}
     template <typename T>
-        requires std::is_integral_v<T>
-    FormatArg(T n) : value_(static_cast<std::int64_t>(n)) {}
+    requires std::is_integral_v<T> FormatArg(T n) : value_(static_cast<std::int64_t>(n)) {}
 
     std::string AsText() const;
     std::int64_t AsInteger() const;
 
-private:
+  private:
     std::variant<std::string, std::int64_t> value_;
 };
 

@@ -14,7 +14,7 @@ namespace calvorin {
 
 // Where styled log lines end up: the window's pane, the terminal, or memory in tests.
 class LogSink {
-public:
+  public:
     virtual ~LogSink() = default;
     // Appends one line (its segments may hold line feeds) and a final line break.
     virtual void AppendLine(const StyledLine& line) = 0;
@@ -22,7 +22,7 @@ public:
 
 // Keeps every line in memory, for tests and for callers that want the plain text.
 class MemoryLogSink : public LogSink {
-public:
+  public:
     void AppendLine(const StyledLine& line) override;
     // The plain text written so far, every call ending with "\n".
     const std::string& Text() const { return text_; }
@@ -30,13 +30,13 @@ public:
     // The plain text of the last call, without its final line break.
     std::string LastLine() const;
 
-private:
+  private:
     std::string text_;
     std::vector<StyledLine> lines_;
 };
 
 class Log {
-public:
+  public:
     // `afterLine` runs after each line: the window uses it to process pending events.
     explicit Log(LogSink& sink, std::function<void()> afterLine = {})
         : sink_(&sink), afterLine_(std::move(afterLine)) {}
@@ -51,7 +51,7 @@ public:
     // Writes an already formatted text with its markup.
     int WriteText(std::string_view text);
 
-private:
+  private:
     LogSink* sink_;
     std::function<void()> afterLine_;
 };

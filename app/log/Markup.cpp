@@ -15,13 +15,27 @@ struct NamedColor {
 };
 
 constexpr std::array<NamedColor, 22> kColors{{
-    {"black", {0, 0, 0}},          {"maroon", {128, 0, 0}},       {"green", {0, 128, 0}},
-    {"olive", {128, 128, 0}},      {"navy", {0, 0, 128}},         {"purple", {128, 0, 128}},
-    {"teal", {0, 128, 128}},       {"gray", {128, 128, 128}},     {"silver", {192, 192, 192}},
-    {"red", {255, 0, 0}},          {"lime", {0, 255, 0}},         {"yellow", {255, 255, 0}},
-    {"blue", {0, 0, 255}},         {"fuchsia", {255, 0, 255}},    {"aqua", {0, 255, 255}},
-    {"ltgray", {211, 211, 211}},   {"dkgray", {96, 96, 96}},      {"white", {255, 255, 255}},
-    {"moneygreen", {192, 220, 192}}, {"skyblue", {166, 202, 240}}, {"cream", {255, 251, 240}},
+    {"black", {0, 0, 0}},
+    {"maroon", {128, 0, 0}},
+    {"green", {0, 128, 0}},
+    {"olive", {128, 128, 0}},
+    {"navy", {0, 0, 128}},
+    {"purple", {128, 0, 128}},
+    {"teal", {0, 128, 128}},
+    {"gray", {128, 128, 128}},
+    {"silver", {192, 192, 192}},
+    {"red", {255, 0, 0}},
+    {"lime", {0, 255, 0}},
+    {"yellow", {255, 255, 0}},
+    {"blue", {0, 0, 255}},
+    {"fuchsia", {255, 0, 255}},
+    {"aqua", {0, 255, 255}},
+    {"ltgray", {211, 211, 211}},
+    {"dkgray", {96, 96, 96}},
+    {"white", {255, 255, 255}},
+    {"moneygreen", {192, 220, 192}},
+    {"skyblue", {166, 202, 240}},
+    {"cream", {255, 251, 240}},
     {"medgray", {160, 160, 164}},
 }};
 
@@ -38,8 +52,11 @@ int CodePoints(std::string_view text) {
 
 void ApplyTag(std::string_view rawTag, LogStyle& style) {
     std::string tag = AsciiLower(rawTag);
-    static constexpr std::array<std::pair<std::string_view, bool LogStyle::*>, 4> kFlags{{
-        {"b", &LogStyle::bold}, {"i", &LogStyle::italic}, {"u", &LogStyle::underline}, {"s", &LogStyle::strikeOut}}};
+    static constexpr std::array<std::pair<std::string_view, bool LogStyle::*>, 4> kFlags{
+        {{"b", &LogStyle::bold},
+         {"i", &LogStyle::italic},
+         {"u", &LogStyle::underline},
+         {"s", &LogStyle::strikeOut}}};
     for (auto [name, flag] : kFlags) {
         if (tag == name) style.*flag = true;
         if (tag.size() == name.size() + 1 && tag[0] == '/' && tag.substr(1) == name) style.*flag = false;

@@ -13,7 +13,7 @@ namespace {
 
 // Shows the busy cursor for its lifetime and marks the window as running.
 class RunGuard {
-public:
+  public:
     RunGuard(Desktop& desktop, bool& running) : desktop_(desktop), running_(running) {
         running_ = true;
         desktop_.SetBusy(true);
@@ -25,7 +25,7 @@ public:
     RunGuard(const RunGuard&) = delete;
     RunGuard& operator=(const RunGuard&) = delete;
 
-private:
+  private:
     Desktop& desktop_;
     bool& running_;
 };

@@ -10,7 +10,9 @@
 namespace calvorin {
 namespace {
 
-bool EnabledAndEmpty(const Edit& edit) { return edit.Enabled() && edit.Text().empty(); }
+bool EnabledAndEmpty(const Edit& edit) {
+    return edit.Enabled() && edit.Text().empty();
+}
 
 struct ValidationRule {
     std::function<bool(const TMainForm&)> fails;
@@ -29,33 +31,40 @@ const std::vector<ValidationRule>& Rules() {
         {[](const TMainForm& f) {
              const auto& e = f.EMail;
              return e.IfEMailPresidenteCheckBox.Enabled() && e.IfEMailPresidenteCheckBox.Checked() &&
-                    !e.IfIndirizzoPresidenteAutoCheckBox.Checked() && e.IfIndirizzoPresidenteEdit.Text().empty();
+                    !e.IfIndirizzoPresidenteAutoCheckBox.Checked() &&
+                    e.IfIndirizzoPresidenteEdit.Text().empty();
          },
-         Fixed("L'indirizzo e-mail del presidente di lega non \xC3\xA8 valido.\nSpecificare un altro indirizzo o "
+         Fixed("L'indirizzo e-mail del presidente di lega non \xC3\xA8 valido.\nSpecificare un altro "
+               "indirizzo o "
                "impostare l'opzione \"Auto\" per ricercarlo fra quelli dei fantallenatori.")},
         {[](const TMainForm& f) {
-             return f.EMail.IfServizioEMailCardPanel.ActiveCard() == kSmtpCard && EnabledAndEmpty(f.EMail.IfSmtpHostEdit);
+             return f.EMail.IfServizioEMailCardPanel.ActiveCard() == kSmtpCard &&
+                    EnabledAndEmpty(f.EMail.IfSmtpHostEdit);
          },
          Fixed("L'indirizzo del server SMTP non \xC3\xA8 valido.\nSpecificare un altro indirizzo.")},
         {[](const TMainForm& f) { return EnabledAndEmpty(f.Telegram.IfTokenTelegramEdit); },
-         Fixed("Il token di autenticazione del bot di Telegram non \xC3\xA8 valido.\nSpecificare un altro token.")},
+         Fixed("Il token di autenticazione del bot di Telegram non \xC3\xA8 valido.\nSpecificare un altro "
+               "token.")},
         {[](const TMainForm& f) { return EnabledAndEmpty(f.Telegram.IfChatIdTelegramEdit); },
          Fixed("Il Chat id del gruppo Telegram non \xC3\xA8 valido.\nSpecificare un altro Chat id.")},
         // A password of blanks alone would publish unprotected archives: it counts as no password.
         {[](const TMainForm& f) {
-             return f.Backup.BackupPasswordEdit.Enabled() && TrimView(f.Backup.BackupPasswordEdit.Text()).empty();
+             return f.Backup.BackupPasswordEdit.Enabled() &&
+                    TrimView(f.Backup.BackupPasswordEdit.Text()).empty();
          },
          Fixed("Non \xC3\xA8 possibile fare un upload sul sito del backup o del file di esportazione senza "
                "proteggerli da password.\nInserire una password nel campo 'Password degli archivi ZIP'.")},
         {[](const TMainForm& f) {
-             return f.Backup.BackupCheckBox.Checked() && !DirectoryExists(PathFromText(f.Backup.BkDirEdit.Text()));
+             return f.Backup.BackupCheckBox.Checked() &&
+                    !DirectoryExists(PathFromText(f.Backup.BkDirEdit.Text()));
          },
          [](const TMainForm& f) {
              return "La cartella sorgente del backup non esiste.\n" + f.Backup.BkDirEdit.Text() +
                     "\nSpecificare una cartella valida.";
          }},
         {[](const TMainForm& f) {
-             return f.Backup.EsportazioneCheckBox.Checked() && !FileExists(PathFromText(f.Backup.EsFilenameEdit.Text()));
+             return f.Backup.EsportazioneCheckBox.Checked() &&
+                    !FileExists(PathFromText(f.Backup.EsFilenameEdit.Text()));
          },
          [](const TMainForm& f) {
              return "Il file sorgente dell'esportazione non esiste.\n" + f.Backup.EsFilenameEdit.Text() +

@@ -10,7 +10,9 @@
 namespace calvorin {
 namespace {
 
-const char* YesNo(bool yes) { return yes ? "si" : "no"; }
+const char* YesNo(bool yes) {
+    return yes ? "si" : "no";
+}
 
 std::filesystem::path JsFile(const std::string& siteFolder, const char* name) {
     return PathFromText(siteFolder) / "js" / name;
@@ -21,7 +23,8 @@ std::filesystem::path JsFile(const std::string& siteFolder, const char* name) {
 int CountLines(const std::filesystem::path& file) {
     try {
         auto lines = SplitLines(DecodeText(ReadFileBytes(file)).utf8);
-        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const auto& l) { return !l.empty(); }));
+        return static_cast<int>(
+            std::count_if(lines.begin(), lines.end(), [](const auto& l) { return !l.empty(); }));
     } catch (const std::runtime_error&) {
         return -1;
     }

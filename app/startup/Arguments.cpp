@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::string_view kDelimiters = "/\\:";
 
-bool IsDelimiter(char c) { return kDelimiters.find(c) != std::string_view::npos; }
+bool IsDelimiter(char c) {
+    return kDelimiters.find(c) != std::string_view::npos;
+}
 
 std::string BaseNameWithoutExtension(std::string_view path) {
     size_t slash = path.find_last_of(kDelimiters);
@@ -43,7 +45,8 @@ void ApplyArgument(PluginContext& context, std::string_view argument) {
     argument = TrimView(argument);
     if (argument.empty() || argument.front() != '/') return;
     size_t eq = argument.find('=');
-    std::string name = AsciiLower(argument.substr(1, eq == std::string_view::npos ? std::string_view::npos : eq - 1));
+    std::string name =
+        AsciiLower(argument.substr(1, eq == std::string_view::npos ? std::string_view::npos : eq - 1));
     std::string value(eq == std::string_view::npos ? std::string_view() : argument.substr(eq + 1));
     if (name == "l")
         SetLeagueFile(context, value);
@@ -68,15 +71,17 @@ std::string ExtractFileDir(std::string_view path) {
 bool ParseArguments(PluginContext& context, const std::vector<std::string>& arguments) {
     for (const auto& argument : arguments) ApplyArgument(context, argument);
     // A path holding a NUL cannot name a file on this platform.
-    if (context.LeagueFile.find('\0') != std::string::npos || context.SiteFolder.find('\0') != std::string::npos)
+    if (context.LeagueFile.find('\0') != std::string::npos ||
+        context.SiteFolder.find('\0') != std::string::npos)
         return false;
     return !context.LeagueFile.empty() && !context.LeagueName.empty() && !context.SArgument.empty() &&
            !context.SiteFolder.empty();
 }
 
 std::string ReadVersionText() {
-    std::string version = std::to_string(CALVORIN_VERSION_MAJOR) + "." + std::to_string(CALVORIN_VERSION_MINOR) +
-                          "." + std::to_string(CALVORIN_VERSION_PATCH);
+    std::string version = std::to_string(CALVORIN_VERSION_MAJOR) + "." +
+                          std::to_string(CALVORIN_VERSION_MINOR) + "." +
+                          std::to_string(CALVORIN_VERSION_PATCH);
     std::string_view comment = CALVORIN_COMMENTS;
     if (!comment.empty()) version += " - " + std::string(comment);
     return version;

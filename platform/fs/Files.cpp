@@ -19,7 +19,7 @@ namespace {
 
 // Owns a file descriptor.
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
@@ -29,13 +29,13 @@ public:
     int get() const { return fd_; }
     int release() { return std::exchange(fd_, -1); }
 
-private:
+  private:
     int fd_;
 };
 
 // Removes the temporary file unless the write went through.
 class TempFile {
-public:
+  public:
     explicit TempFile(std::string path) : path_(std::move(path)) {}
     ~TempFile() {
         if (!committed_) ::unlink(path_.c_str());
@@ -45,7 +45,7 @@ public:
     const std::string& path() const { return path_; }
     void Commit() { committed_ = true; }
 
-private:
+  private:
     std::string path_;
     bool committed_ = false;
 };
@@ -69,7 +69,8 @@ std::string ReadFileBytes(const std::filesystem::path& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) ThrowErrno("Impossibile aprire il file", path, errno);
     struct stat st {};
-    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) ThrowErrno("Impossibile leggere il file", path, EISDIR);
+    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode))
+        ThrowErrno("Impossibile leggere il file", path, EISDIR);
     std::string out;
     char buffer[65536];
     for (;;) {
@@ -95,7 +96,8 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
     WriteAll(fd.get(), bytes, faults, path);
     if (::fsync(fd.get()) != 0) ThrowErrno("Impossibile scrivere il file", path, errno);
     if (::close(fd.release()) != 0) ThrowErrno("Impossibile scrivere il file", path, errno);
-    if (::rename(temp.path().c_str(), path.c_str()) != 0) ThrowErrno("Impossibile sostituire il file", path, errno);
+    if (::rename(temp.path().c_str(), path.c_str()) != 0)
+        ThrowErrno("Impossibile sostituire il file", path, errno);
     temp.Commit();
 }
 

@@ -22,7 +22,8 @@ struct WriteFaults {
 // Replaces the file with `bytes`: writes a temporary file in the same folder, flushes it to disk, then
 // renames it over the target. On any failure the temporary file is removed, the previous file (if any)
 // is left exactly as it was, and std::runtime_error is thrown. The folder must exist.
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, const WriteFaults& faults = {});
+void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                     const WriteFaults& faults = {});
 
 // True when a regular file (or a link to one) exists at the path; false on any error.
 bool FileExists(const std::filesystem::path& path);
@@ -31,9 +32,13 @@ bool FileExists(const std::filesystem::path& path);
 bool DirectoryExists(const std::filesystem::path& path);
 
 // Turns a path kept as text (as typed, or as FCM passes it) into a filesystem path.
-inline std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(std::string(text)); }
+inline std::filesystem::path PathFromText(std::string_view text) {
+    return std::filesystem::path(std::string(text));
+}
 
 // The path as UTF-8 text, for logs and messages.
-inline std::string PathText(const std::filesystem::path& path) { return path.string(); }
+inline std::string PathText(const std::filesystem::path& path) {
+    return path.string();
+}
 
 }  // namespace calvorin

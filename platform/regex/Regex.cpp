@@ -45,8 +45,8 @@ std::vector<std::pair<std::string, size_t>> GroupNames(const pcre2_code* code) {
 Regex::Regex(std::string_view pattern) : code_(std::make_shared<Code>()) {
     int error = 0;
     PCRE2_SIZE offset = 0;
-    code_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), PCRE2_UTF, &error,
-                                &offset, nullptr);
+    code_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), PCRE2_UTF,
+                                &error, &offset, nullptr);
     if (!code_->code) {
         PCRE2_UCHAR message[256];
         pcre2_get_error_message(error, message, sizeof message);
@@ -57,7 +57,8 @@ Regex::Regex(std::string_view pattern) : code_(std::make_shared<Code>()) {
 
 std::optional<RegexMatch> Regex::Search(std::string_view text) const {
     MatchData md(code_->code);
-    int rc = pcre2_match(code_->code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, 0, md.data, nullptr);
+    int rc = pcre2_match(code_->code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), 0, 0, md.data,
+                         nullptr);
     if (rc < 0) return std::nullopt;  // no match, or text that is not valid UTF-8
     uint32_t groups = 0;
     pcre2_pattern_info(code_->code, PCRE2_INFO_CAPTURECOUNT, &groups);

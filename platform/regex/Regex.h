@@ -12,13 +12,13 @@ namespace calvorin {
 
 // The groups of one successful match. A group that did not take part is absent.
 class RegexMatch {
-public:
+  public:
     // Group by number (0 is the whole match).
     std::optional<std::string> Group(size_t number) const;
     // Group by name, as written "(?'name'...)" or "(?<name>...)".
     std::optional<std::string> Group(std::string_view name) const;
 
-private:
+  private:
     friend class Regex;
     std::vector<std::optional<std::string>> groups_;
     std::vector<std::pair<std::string, size_t>> names_;
@@ -26,14 +26,14 @@ private:
 
 // A compiled, case-sensitive, UTF-8 pattern. Copies share the compiled code.
 class Regex {
-public:
+  public:
     // Throws std::invalid_argument with PCRE2's message when the pattern does not compile.
     explicit Regex(std::string_view pattern);
 
     // Searches the text; anchors written in the pattern ("^", "$") apply as PCRE2 defines them.
     std::optional<RegexMatch> Search(std::string_view text) const;
 
-private:
+  private:
     struct Code;
     std::shared_ptr<Code> code_;
 };

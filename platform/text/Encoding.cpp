@@ -11,7 +11,7 @@ namespace {
 
 // Owns one iconv descriptor.
 class Iconv {
-public:
+  public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("Conversione ") + from + " -> " + to + " non disponibile");
@@ -44,7 +44,7 @@ public:
         return out;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -83,7 +83,8 @@ DecodedText DecodeText(std::string_view bytes) {
     if (le || be) {
         Iconv cd("UTF-8", le ? "UTF-16LE" : "UTF-16BE");
         auto skipUnit = [](std::string_view) { return size_t{2}; };
-        return {cd.Convert(bytes.substr(2), kReplacement, skipUnit), le ? TextEncoding::Utf16Le : TextEncoding::Utf16Be};
+        return {cd.Convert(bytes.substr(2), kReplacement, skipUnit),
+                le ? TextEncoding::Utf16Le : TextEncoding::Utf16Be};
     }
     return {Cp1252ToUtf8(bytes), TextEncoding::Ansi};
 }
@@ -99,11 +100,13 @@ std::string EncodeText(std::string_view utf8, TextEncoding encoding) {
         }
         case TextEncoding::Utf16Le: {
             Iconv cd("UTF-16LE", "UTF-8");
-            return std::string(kUtf16LeBom) + cd.Convert(utf8, std::string_view("\xFD\xFF", 2), replacementChar);
+            return std::string(kUtf16LeBom) +
+                   cd.Convert(utf8, std::string_view("\xFD\xFF", 2), replacementChar);
         }
         case TextEncoding::Utf16Be: {
             Iconv cd("UTF-16BE", "UTF-8");
-            return std::string(kUtf16BeBom) + cd.Convert(utf8, std::string_view("\xFF\xFD", 2), replacementChar);
+            return std::string(kUtf16BeBom) +
+                   cd.Convert(utf8, std::string_view("\xFF\xFD", 2), replacementChar);
         }
     }
     throw std::logic_error("codifica sconosciuta");

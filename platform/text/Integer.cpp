@@ -30,7 +30,8 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
         return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(bits)) : bits;
     }
     if (value > (negative ? 2147483648ull : 2147483647ull)) return std::nullopt;
-    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value) : static_cast<std::int64_t>(value));
+    return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(value)
+                                              : static_cast<std::int64_t>(value));
 }
 
 }  // namespace calvorin

@@ -11,14 +11,18 @@ std::string_view TrimView(std::string_view text) {
     return text;
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+    return std::string(TrimView(text));
+}
 
 std::string TrimRight(std::string_view text) {
     while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
     return std::string(text);
 }
 
-static char AsciiLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+static char AsciiLowerChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string AsciiLower(std::string_view text) {
     std::string out(text);
@@ -27,9 +31,9 @@ std::string AsciiLower(std::string_view text) {
 }
 
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLowerChar(x) == AsciiLowerChar(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLowerChar(x) == AsciiLowerChar(y);
+           });
 }
 
 }  // namespace calvorin

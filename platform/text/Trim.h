@@ -9,7 +9,9 @@ namespace calvorin {
 
 // True for the characters that trimming removes: blanks and control characters (bytes up to 0x20).
 // UTF-8 continuation and lead bytes are never such characters, so trimming UTF-8 text is safe.
-constexpr bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+constexpr bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 // Returns the text without blanks and control characters at both ends.
 std::string_view TrimView(std::string_view text);

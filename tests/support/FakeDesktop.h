@@ -13,7 +13,7 @@
 namespace calvorin::test {
 
 class FakeDesktop : public Desktop {
-public:
+  public:
     void ShowError(const std::string& message) override { errors.push_back(message); }
     void SetBusy(bool busy) override {
         busyNow = busy;
@@ -28,8 +28,8 @@ public:
         lastPickerStart = start;
         return nextFolder;
     }
-    std::optional<std::string> OpenFile(const std::string& filter, const std::string&, const std::string& folder,
-                                        const std::string& file) override {
+    std::optional<std::string> OpenFile(const std::string& filter, const std::string&,
+                                        const std::string& folder, const std::string& file) override {
         lastFilter = filter;
         lastPickerStart = folder;
         lastPickerFile = file;
@@ -51,7 +51,7 @@ public:
 
 // A transport for tests that must not reach any service: every request fails.
 class NoNetwork : public HttpTransport {
-public:
+  public:
     HttpResponse Get(const std::string& url) override {
         ++requests;
         throw HttpError("rete non disponibile nei test: " + url);

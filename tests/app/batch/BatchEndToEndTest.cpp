@@ -19,7 +19,8 @@ const std::filesystem::path kBuild = CALVORIN_BINARY_DIR;
 
 struct DemoLeague {
     DemoLeague() {
-        auto made = RunCommand(ShellQuote(kBuild / "calvorin-demo") + " " + ShellQuote(dir / "demo") + " --seed 7");
+        auto made =
+            RunCommand(ShellQuote(kBuild / "calvorin-demo") + " " + ShellQuote(dir / "demo") + " --seed 7");
         EXPECT_EQ(made.exitCode, 0) << made.output;
         arguments = made.output.substr(made.output.rfind("/l="));
         arguments.erase(arguments.find_last_not_of("\r\n") + 1);
@@ -30,7 +31,9 @@ struct DemoLeague {
     std::filesystem::path Root() const { return dir / "demo"; }
     std::filesystem::path Site() const { return Root() / "Sito"; }
     std::filesystem::path League() const { return Root() / "FCM" / "Leghe" / "Fantalega-1-2025.db"; }
-    std::filesystem::path Settings() const { return Root() / "FCM" / "plugin" / "Calvorin_Fantalega-1-2025.ini"; }
+    std::filesystem::path Settings() const {
+        return Root() / "FCM" / "plugin" / "Calvorin_Fantalega-1-2025.ini";
+    }
 
     test::TempDir dir;
     std::string arguments;
@@ -77,10 +80,12 @@ TEST(BatchEndToEnd, DemoLeagueRunWritesEverySiteFileForItsConsumers) {
         ShellQuote("include $argv[1]; $n = 0;"
                    "foreach (file($argv[2], FILE_IGNORE_NEW_LINES | FILE_SKIP_EMPTY_LINES) as $line) {"
                    "  [$id, $pw] = explode(' ', $line, 2);"
-                   "  if (!password_verify($pw, $passwords[(int)$id]) || password_verify($pw . 'x', $passwords[(int)$id]))"
+                   "  if (!password_verify($pw, $passwords[(int)$id]) || password_verify($pw . 'x', "
+                   "$passwords[(int)$id]))"
                    "    { echo \"bad $id\\n\"; exit(1); } $n++; }"
                    "echo \"verified $n\\n\";") +
-        " " + ShellQuote(demo.Site() / "invform" / "invform.inc.php") + " " + ShellQuote(demo.Root() / "passwords.txt"));
+        " " + ShellQuote(demo.Site() / "invform" / "invform.inc.php") + " " +
+        ShellQuote(demo.Root() / "passwords.txt"));
     ASSERT_EQ(php.exitCode, 0) << php.output;
     EXPECT_EQ(php.output.find("verified 0"), std::string::npos) << php.output;
 
@@ -107,7 +112,8 @@ TEST(BatchEndToEnd, FailedRunEndsCancelledAndLeavesTheSettingsFileAlone) {
 
 TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
     test::TempDir dir;
-    auto run = RunCommand(ShellQuote(kBuild / "calvorin") + " /l=" + ShellQuote(dir / "Leghe" / "Fantalega-2023.mdb") +
+    auto run = RunCommand(ShellQuote(kBuild / "calvorin") +
+                          " /l=" + ShellQuote(dir / "Leghe" / "Fantalega-2023.mdb") +
                           " /s=x /c=" + ShellQuote(dir / "Sito") + " /batch");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "Argomenti non validi\n");

@@ -12,11 +12,13 @@ namespace {
 // FCM.ini naming a backup folder with FCMBKP folders in it, and an export folder.
 void LayOutBackups(FormFixture& f) {
     auto backups = f.dir / "Backup";
-    for (const char* name : {"FCMBKP20250101", "FCMBKP20250301", "fcmbkp20991231", ".FCMBKP20990101", "Altro"})
+    for (const char* name :
+         {"FCMBKP20250101", "FCMBKP20250301", "fcmbkp20991231", ".FCMBKP20990101", "Altro"})
         std::filesystem::create_directories(backups / name);
     test::WriteBytes(backups / "FCMBKP20991231.txt", "a file, not a folder");
     test::WriteBytes(f.Fcm() / "FCM.ini", "[Generale]\r\nBackupCartella=" + PathText(backups) +
-                                              "\r\nEsportazioniLegaCartella=" + PathText(f.dir / "Export") + "\r\n");
+                                              "\r\nEsportazioniLegaCartella=" + PathText(f.dir / "Export") +
+                                              "\r\n");
 }
 
 }  // namespace
@@ -56,7 +58,8 @@ TEST(BackupSource, UntickingUltimoKeepsThePathAndTheBrowserReplacesIt) {
 
     f.desktop.nextFolder = PathText(f.dir / "Backup" / "Altro");
     b.BkDirEdit.onButtonClick();
-    EXPECT_EQ(f.desktop.lastPickerTitle, "Selezionare la cartella che contiene il backup da caricare sul sito");
+    EXPECT_EQ(f.desktop.lastPickerTitle,
+              "Selezionare la cartella che contiene il backup da caricare sul sito");
     EXPECT_EQ(f.desktop.lastPickerStart, latest);
     EXPECT_EQ(b.BkDirEdit.Text(), *f.desktop.nextFolder);
     EXPECT_TRUE(b.BkDirEdit.NormalColor());

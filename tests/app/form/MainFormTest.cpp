@@ -50,8 +50,8 @@ TEST(MainForm, ExtendedModeKeepsTheGeneralPageAndTelegramMode) {
     f.form.FormShow();
     EXPECT_EQ(f.form.Caption, "Calvorin(EX)");
     EXPECT_EQ(NodeTexts(f.form.TreeView),
-              (std::vector<std::string>{"Generale", "Invio formazione", "Termine invio", "Interfaccia", "Regole",
-                                        "Invio e-mail", "Salvataggio su sito", "Inoltro a Telegram",
+              (std::vector<std::string>{"Generale", "Invio formazione", "Termine invio", "Interfaccia",
+                                        "Regole", "Invio e-mail", "Salvataggio su sito", "Inoltro a Telegram",
                                         "Data e orari partite Serie A", "Upload backup"}));
     EXPECT_EQ(f.form.TreeView.ActiveCard(), "GeneraleCard");
     EXPECT_TRUE(f.form.Telegram.IfModalitaTelegramComboBox.Visible());
@@ -94,16 +94,17 @@ TEST(OptionRules, DeadlineAndExportShareTheStartTimeControls) {
         bool controlla, esporta, lineup;
         bool linkEnabled, gridEnabled;
     } cases[] = {
-        {true, false, true, true, true},   {false, false, true, false, false}, {false, true, true, false, true},
-        {true, true, true, true, true},    {true, false, false, false, false},  // deadline page out of reach
+        {true, false, true, true, true}, {false, false, true, false, false}, {false, true, true, false, true},
+        {true, true, true, true, true},  {true, false, false, false, false},  // deadline page out of reach
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.controlla << c.esporta << c.lineup);
         t.IfControllaOrarioCheckBox.SetChecked(c.controlla);
         d.EsportaDateOrariCheckBox.SetChecked(c.esporta);
         f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(c.lineup);
-        for (const Control* ctl : std::vector<const Control*>{&t.IfDateOrariLinkLabel, &t.IfDateOrariLabel,
-                                                              &t.IfAnticipoInvioLabel, &t.IfAnticipoInvioNumberBox})
+        for (const Control* ctl :
+             std::vector<const Control*>{&t.IfDateOrariLinkLabel, &t.IfDateOrariLabel,
+                                         &t.IfAnticipoInvioLabel, &t.IfAnticipoInvioNumberBox})
             EXPECT_EQ(ctl->Enabled(), c.linkEnabled) << ctl->Name();
         for (const Control* ctl :
              std::vector<const Control*>{&d.DoOrariEditor, &d.DoAggiornaButton, &d.DoImpostazioniButton})
@@ -147,8 +148,9 @@ TEST(OptionRules, TelegramSwitchEnablesItsFields) {
 TEST(OptionRules, OkNeedsAtLeastOneFeature) {
     FormFixture f;
     f.form.FormShow();
-    CheckBox* switches[] = {&f.form.InvioFormazione.InvioFormazioneCheckBox, &f.form.DateOrari.EsportaDateOrariCheckBox,
-                            &f.form.Backup.BackupCheckBox, &f.form.Backup.EsportazioneCheckBox};
+    CheckBox* switches[] = {&f.form.InvioFormazione.InvioFormazioneCheckBox,
+                            &f.form.DateOrari.EsportaDateOrariCheckBox, &f.form.Backup.BackupCheckBox,
+                            &f.form.Backup.EsportazioneCheckBox};
     for (auto* s : switches) s->SetChecked(false);
     EXPECT_FALSE(f.form.OkButton.Enabled());
     for (auto* s : switches) {

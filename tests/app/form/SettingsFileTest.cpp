@@ -86,7 +86,8 @@ TEST(SettingsFile, WithoutAnyFileEveryKeyTakesItsDefault) {
     EXPECT_EQ(form.EMail.IfSmtpSicurezzaComboBox.ItemIndex(), 1);
     EXPECT_EQ(form.EMail.IfServizioEMailComboBox.ItemIndex(), 0);
     ASSERT_EQ(form.DateOrari.DoOrariEditor.Rows().size(), 38u);
-    EXPECT_EQ(form.DateOrari.DoOrariEditor.Rows()[0], (std::pair<std::string, std::string>("1a", "24/08/2019 18:00")));
+    EXPECT_EQ(form.DateOrari.DoOrariEditor.Rows()[0],
+              (std::pair<std::string, std::string>("1a", "24/08/2019 18:00")));
     EXPECT_EQ(form.DateOrari.DoOrariEditor.Rows()[37].first, "38a");
     EXPECT_EQ(form.Orari.OrariSerieA[37].StorageForm(), "2020-05-23 18.00");
     EXPECT_EQ(form.Orari.UltimaModificaManuale.StorageFormWithSeconds(), "2000-01-01 00.00.00");
@@ -96,7 +97,8 @@ TEST(SettingsFile, WithoutAnyFileEveryKeyTakesItsDefault) {
 }
 
 TEST(SettingsFile, EveryOptionSurvivesSaveAndLoadInEachEncoding) {
-    for (auto encoding : {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+    for (auto encoding :
+         {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
         SCOPED_TRACE(static_cast<int>(encoding));
         FormFixture first("Lega-1-2025", "1");
         std::filesystem::create_directories(first.Fcm() / "plugin");
@@ -132,8 +134,10 @@ TEST(SettingsFile, SavedFileHoldsSecretsEncryptedAndNoOlderKeys) {
     EXPECT_FALSE(saved.HasKey("Invio formazione", "URL script server"));
     EXPECT_EQ(saved.ReadValue("Backup", "Password"), EncryptText("segreta", "Calvorin"));
     EXPECT_EQ(saved.ReadValue("Invio formazione", "API key Mailjet"), EncryptText(":", "Calvorin"));
-    EXPECT_EQ(saved.Sections(), (std::vector<std::string>{"Invio formazione", "Date e orari Serie A", "Backup"}));
-    EXPECT_FALSE(saved.HasKey("Invio formazione", "Modalit\xC3\xA0 messaggio di Telegram")) << "extended mode only";
+    EXPECT_EQ(saved.Sections(),
+              (std::vector<std::string>{"Invio formazione", "Date e orari Serie A", "Backup"}));
+    EXPECT_FALSE(saved.HasKey("Invio formazione", "Modalit\xC3\xA0 messaggio di Telegram"))
+        << "extended mode only";
 }
 
 TEST(SettingsFile, ValuesOutsideTheirFormTakeTheDefaultOrTheNearestBound) {
@@ -144,23 +148,34 @@ TEST(SettingsFile, ValuesOutsideTheirFormTakeTheDefaultOrTheNearestBound) {
         {"Porta SMTP=0", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpPortaNumberBox.Value(), 587); }},
         {"Porta SMTP=70000", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpPortaNumberBox.Value(), 65535); }},
         {"Porta SMTP=0x1BB", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpPortaNumberBox.Value(), 443); }},
-        {"Anticipo invio=-4", [](TMainForm& f) { EXPECT_EQ(f.TermineInvio.IfAnticipoInvioNumberBox.Value(), 0); }},
-        {"Anticipo invio=9000", [](TMainForm& f) { EXPECT_EQ(f.TermineInvio.IfAnticipoInvioNumberBox.Value(), 7200); }},
+        {"Anticipo invio=-4",
+         [](TMainForm& f) { EXPECT_EQ(f.TermineInvio.IfAnticipoInvioNumberBox.Value(), 0); }},
+        {"Anticipo invio=9000",
+         [](TMainForm& f) { EXPECT_EQ(f.TermineInvio.IfAnticipoInvioNumberBox.Value(), 7200); }},
         {"Sicurezza SMTP=3", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpSicurezzaComboBox.ItemIndex(), 1); }},
-        {"Sicurezza SMTP=-1", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpSicurezzaComboBox.ItemIndex(), 1); }},
-        {"Servizio invio e-mail=SMTP", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 1); }},
-        {"Servizio invio e-mail=2", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 0); }},
-        {"Servizio invio e-mail=posta", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 0); }},
-        {"Abilitato=true", [](TMainForm& f) { EXPECT_TRUE(f.InvioFormazione.InvioFormazioneCheckBox.Checked()); }},
+        {"Sicurezza SMTP=-1",
+         [](TMainForm& f) { EXPECT_EQ(f.EMail.IfSmtpSicurezzaComboBox.ItemIndex(), 1); }},
+        {"Servizio invio e-mail=SMTP",
+         [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 1); }},
+        {"Servizio invio e-mail=2",
+         [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 0); }},
+        {"Servizio invio e-mail=posta",
+         [](TMainForm& f) { EXPECT_EQ(f.EMail.IfServizioEMailComboBox.ItemIndex(), 0); }},
+        {"Abilitato=true",
+         [](TMainForm& f) { EXPECT_TRUE(f.InvioFormazione.InvioFormazioneCheckBox.Checked()); }},
         {"Primavera=2", [](TMainForm& f) { EXPECT_TRUE(f.Regole.IfPrimaveraCheckBox.Checked()); }},
         {"Modalit\xC3\xA0 messaggio di Telegram=5",
          [](TMainForm& f) { EXPECT_EQ(f.Telegram.IfModalitaTelegramComboBox.ItemIndex(), -1); }},
-        {"E-mail tutti i presidenti=1", [](TMainForm& f) { EXPECT_TRUE(f.EMail.IfEMailTuttiCheckBox.Checked()); }},
+        {"E-mail tutti i presidenti=1",
+         [](TMainForm& f) { EXPECT_TRUE(f.EMail.IfEMailTuttiCheckBox.Checked()); }},
         {"E-mail presidente squadra=0\r\nE-mail fantallenatore squadra=1",
          [](TMainForm& f) { EXPECT_TRUE(f.EMail.IfEMailSeStessiCheckBox.Checked()); }},
-        {"Salva formazione=0", [](TMainForm& f) { EXPECT_FALSE(f.SalvataggioSito.IfSalvaSuSitoCheckBox.Checked()); }},
-        {"Abilitato=0", [](TMainForm& f) { EXPECT_FALSE(f.TreeView.Nodes()[2].enabled) << "rules run after loading"; }},
-        {"Orario 3a=2019-09-14 15.00", [](TMainForm& f) {  // a current-format key in the older section
+        {"Salva formazione=0",
+         [](TMainForm& f) { EXPECT_FALSE(f.SalvataggioSito.IfSalvaSuSitoCheckBox.Checked()); }},
+        {"Abilitato=0",
+         [](TMainForm& f) { EXPECT_FALSE(f.TreeView.Nodes()[2].enabled) << "rules run after loading"; }},
+        {"Orario 3a=2019-09-14 15.00",
+         [](TMainForm& f) {  // a current-format key in the older section
              EXPECT_EQ(f.Orari.OrariSerieA[2].StorageForm(), "2019-09-14 15.00");
          }},
         {"API key Mailjet=garbage!", [](TMainForm& f) { EXPECT_EQ(f.EMail.IfMailjetApiKeyEdit.Text(), ""); }},
@@ -200,7 +215,8 @@ TEST(SettingsFile, OlderLocationsAreTriedInOrderAndOnlyTheLeagueFileIsWritten) {
         FormFixture f("Lega-2-2024");
         auto previous = f.Fcm() / "plugin" / "Calvorin_Lega-1-2023.ini";
         WriteIni(previous, "[Invio formazione]\r\nPercorso script server=precedente.php\r\n");
-        WriteIni(f.dir / "programma" / "Calvorin.ini", "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
+        WriteIni(f.dir / "programma" / "Calvorin.ini",
+                 "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "precedente.php");
         EXPECT_NE(f.sink.Text().find(PathText(previous)), std::string::npos);
@@ -211,13 +227,15 @@ TEST(SettingsFile, OlderLocationsAreTriedInOrderAndOnlyTheLeagueFileIsWritten) {
     }
     {
         FormFixture f("Lega-2-2024");
-        WriteIni(f.dir / "programma" / "Calvorin.ini", "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
+        WriteIni(f.dir / "programma" / "Calvorin.ini",
+                 "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "vecchio.php");
     }
     {
         FormFixture f("Lega-1-0001");
-        WriteIni(f.dir / "programma" / "Calvorin.ini", "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
+        WriteIni(f.dir / "programma" / "Calvorin.ini",
+                 "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "invform/invform.php");
     }

@@ -26,9 +26,9 @@ TEST(Markup, VisibleTextAndCountFollowTheTagsAndEntities) {
     } cases[] = {
         {"<b>Calvorin</b> versione 2.4.0", "Calvorin versione 2.4.0", 23},
         {"&lt;b&gt;x", "<b>x", 4},
-        {"&amp;lt; &x", "&lt; &x", 7},      // entities replaced once, in order
+        {"&amp;lt; &x", "&lt; &x", 7},  // entities replaced once, in order
         {"a<unknown>b", "ab", 2},
-        {"keep <cut here", "keep ", 5},     // "<" without ">" ends the visible text
+        {"keep <cut here", "keep ", 5},  // "<" without ">" ends the visible text
         {"", "", 0},
         {"caff\xC3\xA8", "caff\xC3\xA8", 5},  // counted in characters
         {"\n<navy>x</color>", "\nx", 2},
@@ -49,13 +49,15 @@ TEST(Markup, TagsSetAndClearStylesWithoutNesting) {
     EXPECT_EQ(line.segments[2].style.color, kRed);
     EXPECT_EQ(line.segments[3].style.color, kNavy);
     EXPECT_FALSE(line.segments[4].style.color.has_value());
-    EXPECT_TRUE(line.segments[5].style.bold && line.segments[5].style.underline && line.segments[5].style.strikeOut);
+    EXPECT_TRUE(line.segments[5].style.bold && line.segments[5].style.underline &&
+                line.segments[5].style.strikeOut);
 }
 
 TEST(Markup, EveryColourNameIsATagEvenTheGreys) {
-    for (const char* name : {"black", "maroon", "green", "olive", "navy", "purple", "teal", "gray", "silver", "red",
-                             "lime", "yellow", "blue", "fuchsia", "aqua", "ltgray", "dkgray", "white", "moneygreen",
-                             "skyblue", "cream", "medgray"}) {
+    for (const char* name :
+         {"black",  "maroon", "green",      "olive",   "navy",  "purple",  "teal", "gray",
+          "silver", "red",    "lime",       "yellow",  "blue",  "fuchsia", "aqua", "ltgray",
+          "dkgray", "white",  "moneygreen", "skyblue", "cream", "medgray"}) {
         SCOPED_TRACE(name);
         StyledLine line = ParseMarkup(std::string("<") + name + ">x");
         ASSERT_EQ(line.segments.size(), 1u);

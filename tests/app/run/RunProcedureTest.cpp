@@ -37,7 +37,8 @@ TEST(Validation, EachRuleFailsAloneWithItsMessageAndNothingRuns) {
              f.EMail.IfIndirizzoPresidenteAutoCheckBox.SetChecked(false);
              f.EMail.IfIndirizzoPresidenteEdit.SetText("  ");
          },
-         "L'indirizzo e-mail del presidente di lega non \xC3\xA8 valido.\nSpecificare un altro indirizzo o impostare "
+         "L'indirizzo e-mail del presidente di lega non \xC3\xA8 valido.\nSpecificare un altro indirizzo o "
+         "impostare "
          "l'opzione \"Auto\" per ricercarlo fra quelli dei fantallenatori."},
         {"smtp host", [](TMainForm& f) { f.EMail.IfServizioEMailComboBox.UserSelect(kSmtpCard); },
          "L'indirizzo del server SMTP non \xC3\xA8 valido.\nSpecificare un altro indirizzo."},
@@ -58,7 +59,8 @@ TEST(Validation, EachRuleFailsAloneWithItsMessageAndNothingRuns) {
              f.Backup.EsportazioneCheckBox.SetChecked(true);
              f.Backup.BackupPasswordEdit.SetText("   ");
          },
-         "Non \xC3\xA8 possibile fare un upload sul sito del backup o del file di esportazione senza proteggerli da "
+         "Non \xC3\xA8 possibile fare un upload sul sito del backup o del file di esportazione senza "
+         "proteggerli da "
          "password.\nInserire una password nel campo 'Password degli archivi ZIP'."},
         {"backup folder",
          [](TMainForm& f) {
@@ -112,7 +114,7 @@ TEST(Validation, OptionsOfSwitchedOffPagesDoNotBlockARun) {
     f.form.FormShow();
     ValidLineupOnly(f.form);
     f.form.Telegram.IfInoltraATelegramCheckBox.SetChecked(true);  // token and chat id left empty
-    f.form.EMail.IfServizioEMailComboBox.UserSelect(kSmtpCard);    // host left empty
+    f.form.EMail.IfServizioEMailComboBox.UserSelect(kSmtpCard);   // host left empty
     f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
     f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
     test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
@@ -132,9 +134,11 @@ TEST(RunProcedure, SuccessfulRunWritesTheFilesSavesTheSettingsAndCloses) {
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded);
     EXPECT_EQ(f.desktop.closeCalls, 1);
     EXPECT_EQ(f.desktop.busyChanges, (std::vector<bool>{true, false}));
-    EXPECT_NE(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js").find("a[38]=new Date("), std::string::npos);
-    EXPECT_NE(test::ReadBytes(f.Site() / "js" / "fcmVariabiliCalvorin.js").find("var invioFormazione=\"no\";"),
+    EXPECT_NE(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js").find("a[38]=new Date("),
               std::string::npos);
+    EXPECT_NE(
+        test::ReadBytes(f.Site() / "js" / "fcmVariabiliCalvorin.js").find("var invioFormazione=\"no\";"),
+        std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(f.SettingsFile()));
     std::string text = f.sink.Text();
     EXPECT_NE(text.find("Procedura terminata con successo\n\n\xE2\x80\xA2 Salvataggio impostazioni Calvorin"),
@@ -150,7 +154,8 @@ TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
     f.form.OkButtonClick();  // the league file does not exist: the generator fails
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Cancelled);
     EXPECT_EQ(f.sink.LastLine(), "Operazione annullata");
-    EXPECT_EQ(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js"), kSerieAFile) << "later steps did not run";
+    EXPECT_EQ(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js"), kSerieAFile)
+        << "later steps did not run";
     EXPECT_FALSE(std::filesystem::exists(f.Site() / "js" / "fcmVariabiliCalvorin.js"));
     EXPECT_FALSE(std::filesystem::exists(f.SettingsFile()));
     EXPECT_EQ(f.desktop.closeCalls, 0);

@@ -50,9 +50,11 @@ TEST(VariablesFile, FeaturesFollowTheSiteFilesAndTheLineupSwitch) {
         if (c.queries) test::WriteBytes(site / "js" / "fcmQueryDati.js", c.queries);
         WriteVariablesFile("2.4.0", c.lineup, site.path().string());
         std::string text = test::ReadBytes(site / "js" / "fcmVariabiliCalvorin.js");
-        EXPECT_EQ(text, "/**\r\n * fcmVariabiliCalvorin.js\r\n * Generato da Calvorin versione 2.4.0\r\n */\r\n\r\n"
-                        "var invioFormazione=\"" + std::string(c.invio) + "\";\r\nvar documenti=\"" + c.documenti +
-                            "\";\r\nvar statistiche=\"" + c.statistiche + "\";\r\n");
+        EXPECT_EQ(text,
+                  "/**\r\n * fcmVariabiliCalvorin.js\r\n * Generato da Calvorin versione 2.4.0\r\n */\r\n\r\n"
+                  "var invioFormazione=\"" +
+                      std::string(c.invio) + "\";\r\nvar documenti=\"" + c.documenti +
+                      "\";\r\nvar statistiche=\"" + c.statistiche + "\";\r\n");
     }
 }
 
