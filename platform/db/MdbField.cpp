@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -52,7 +53,10 @@ std::string_view LvalRow(MdbHandle* mdb, std::int32_t pgRow, const MdbColumn& co
 std::string ChainedLongValue(MdbHandle* mdb, std::int32_t pgRow, std::uint32_t length,
                              const MdbColumn& column) {
     std::string bytes;
+    std::set<std::int32_t> visited;
     while (pgRow != 0 && bytes.size() < length) {
+        // A damaged file may chain the pages into a loop.
+        if (!visited.insert(pgRow).second) ThrowDamaged(column);
         std::string_view row = LvalRow(mdb, pgRow, column);
         // Each page's row starts with the pointer to the next one; an empty link would loop forever.
         if (row.size() <= 4) ThrowDamaged(column);
@@ -131,49 +135,61 @@ int FixedSize(int type) {
     }
 }
 
+const MdbField& CheckedField(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+    const bool inPage = field.start >= 0 && field.siz >= 0 && field.start + field.siz <= mdb->fmt->pg_size;
+    if (!inPage || field.siz < FixedSize(column.col_type)) ThrowDamaged(column);
+    return field;
+}
+
+std::int64_t IntegerAt(int type, const unsigned char* p) {
+    switch (type) {
+        case MDB_BYTE:
+            return p[0];
+        case MDB_INT:
+            return static_cast<std::int16_t>(p[0] | (p[1] << 8));
+        default:
+            return LoadLe<std::int32_t>(p);
+    }
+}
+
+double RealAt(const MdbColumn& column, const unsigned char* p) {
+    switch (column.col_type) {
+        case MDB_MONEY:  // ten-thousandths of a unit
+            return static_cast<double>(LoadLe<std::int64_t>(p)) / 10000.0;
+        case MDB_FLOAT:
+            return LoadLe<float>(p);
+        case MDB_NUMERIC:
+            return NumericValue(p, column.col_scale);
+        default:
+            return LoadLe<double>(p);
+    }
+}
+
+std::string TextOf(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+    switch (column.col_type) {
+        case MDB_REPID:
+            return GuidText(mdb, field.start);
+        case MDB_MEMO:
+            return DecodeText(mdb, LongValue(mdb, column, field));
+        default:
+            return DecodeText(mdb, PageBytes(mdb->pg_buf, field.start, field.siz));
+    }
+}
+
 void BindValue(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
                const MdbField& field) {
     const unsigned char* p = mdb->pg_buf + field.start;
-    switch (column.col_type) {
-        case MDB_BYTE:
-            sqlite3_bind_int64(insert, index, p[0]);
-            break;
-        case MDB_INT:
-            sqlite3_bind_int64(insert, index, static_cast<std::int16_t>(p[0] | (p[1] << 8)));
-            break;
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
-            sqlite3_bind_int64(insert, index, LoadLe<std::int32_t>(p));
-            break;
-        case MDB_MONEY:
-            sqlite3_bind_double(insert, index, static_cast<double>(LoadLe<std::int64_t>(p)) / 10000.0);
-            break;
-        case MDB_FLOAT:
-            sqlite3_bind_double(insert, index, LoadLe<float>(p));
-            break;
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-            sqlite3_bind_double(insert, index, LoadLe<double>(p));
-            break;
-        case MDB_NUMERIC:
-            sqlite3_bind_double(insert, index, NumericValue(p, column.col_scale));
-            break;
-        case MDB_REPID:
-            BindText(insert, index, GuidText(mdb, field.start));
-            break;
-        case MDB_TEXT:
-            BindText(insert, index, DecodeText(mdb, PageBytes(p, 0, field.siz)));
-            break;
-        case MDB_MEMO:
-            BindText(insert, index, DecodeText(mdb, LongValue(mdb, column, field)));
-            break;
-        case MDB_OLE:
-            BindBlob(insert, index, LongValue(mdb, column, field));
-            break;
-        default:
-            BindBlob(insert, index, PageBytes(p, 0, field.siz));
-            break;
-    }
+    const std::string_view type = SqliteTypeOf(column);
+    if (type == "INTEGER")
+        sqlite3_bind_int64(insert, index, IntegerAt(column.col_type, p));
+    else if (type == "REAL")
+        sqlite3_bind_double(insert, index, RealAt(column, p));
+    else if (type == "TEXT")
+        BindText(insert, index, TextOf(mdb, column, field));
+    else if (column.col_type == MDB_OLE)
+        BindBlob(insert, index, LongValue(mdb, column, field));
+    else
+        BindBlob(insert, index, PageBytes(p, 0, field.siz));
 }
 
 }  // namespace
@@ -204,17 +220,23 @@ const char* SqliteTypeOf(const MdbColumn& column) {
 void BindMdbField(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
                   const MdbField& field) {
     // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
-    if (column.col_type == MDB_BOOL) {
+    if (column.col_type == MDB_BOOL)
         sqlite3_bind_int64(insert, index, field.is_null ? 0 : 1);
-        return;
-    }
-    if (field.is_null) {
+    else if (field.is_null)
         sqlite3_bind_null(insert, index);
-        return;
-    }
-    const bool inPage = field.start >= 0 && field.siz >= 0 && field.start + field.siz <= mdb->fmt->pg_size;
-    if (!inPage || field.siz < FixedSize(column.col_type)) ThrowDamaged(column);
-    BindValue(insert, index, mdb, column, field);
+    else
+        BindValue(insert, index, mdb, column, CheckedField(mdb, column, field));
+}
+
+std::int64_t MdbFieldInteger(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+    const int type = column.col_type;
+    if (field.is_null || (type != MDB_BYTE && type != MDB_INT && type != MDB_LONGINT)) return 0;
+    return IntegerAt(type, mdb->pg_buf + CheckedField(mdb, column, field).start);
+}
+
+std::string MdbFieldText(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+    if (field.is_null || (column.col_type != MDB_TEXT && column.col_type != MDB_MEMO)) return {};
+    return TextOf(mdb, column, CheckedField(mdb, column, field));
 }
 
 }  // namespace calvorin

@@ -5,6 +5,9 @@
 #include <glib.h>
 #include <mdbtools.h>
 
+#include <cstdint>
+#include <string>
+
 struct sqlite3_stmt;
 
 namespace calvorin {
@@ -17,5 +20,13 @@ const char* SqliteTypeOf(const MdbColumn& column);
 // page or a long value (Memo, OLE) cannot be followed.
 void BindMdbField(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
                   const MdbField& field);
+
+// The field of a Byte, Integer or Long column as a number; NULL and other types read as 0. Throws
+// std::runtime_error when the value lies outside the page.
+std::int64_t MdbFieldInteger(MdbHandle* mdb, const MdbColumn& column, const MdbField& field);
+
+// The field of a Text or Memo column as UTF-8; NULL and other types read as "". Throws
+// std::runtime_error when the value cannot be read.
+std::string MdbFieldText(MdbHandle* mdb, const MdbColumn& column, const MdbField& field);
 
 }  // namespace calvorin

@@ -3,8 +3,10 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <stdexcept>
 
+#include "platform/db/MdbCatalog.h"
 #include "platform/db/MdbHandles.h"
 #include "platform/db/MdbTableCopy.h"
 #include "platform/db/SqliteConnection.h"
@@ -23,29 +25,17 @@ MdbPtr OpenReadOnly(const std::filesystem::path& file) {
     return mdb;
 }
 
-std::vector<MdbCatalogEntry*> UserTables(MdbHandle* mdb) {
-    GPtrArray* catalog = mdb_read_catalog(mdb, MDB_TABLE);
-    if (!catalog) throw std::runtime_error("catalogo delle tabelle illeggibile");
-    std::vector<MdbCatalogEntry*> tables;
-    for (unsigned i = 0; i < catalog->len; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(catalog, i));
-        if (mdb_is_user_table(entry)) tables.push_back(entry);
-    }
-    return tables;
-}
-
 // Keeps the catalog entries of the wanted tables; names compare as Jet compares them, without case.
 // A wanted table the file lacks is left out, so the query naming it fails with "no such table".
-std::vector<MdbCatalogEntry*> Wanted(std::vector<MdbCatalogEntry*> all,
+std::vector<MdbCatalogEntry*> Wanted(std::vector<MdbCatalogEntry>& all,
                                      const std::vector<std::string>& names) {
-    if (names.empty()) return all;
     std::vector<MdbCatalogEntry*> wanted;
-    for (MdbCatalogEntry* entry : all)
-        for (const std::string& name : names)
-            if (EqualsIgnoreAsciiCase(entry->object_name, name)) {
-                wanted.push_back(entry);
-                break;
-            }
+    for (MdbCatalogEntry& entry : all) {
+        const auto named = [&](const std::string& name) {
+            return EqualsIgnoreAsciiCase(entry.object_name, name);
+        };
+        if (names.empty() || std::any_of(names.begin(), names.end(), named)) wanted.push_back(&entry);
+    }
     return wanted;
 }
 
@@ -66,7 +56,8 @@ void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::
                       sqlite3* target) {
     try {
         MdbPtr mdb = OpenReadOnly(file);
-        CopyInOneTransaction(Wanted(UserTables(mdb.get()), tables), target);
+        std::vector<MdbCatalogEntry> catalog = ReadUserTables(mdb.get());
+        CopyInOneTransaction(Wanted(catalog, tables), target);
     } catch (const std::exception& e) {
         throw std::runtime_error(OpenErrorPrefix(file) + e.what());
     }

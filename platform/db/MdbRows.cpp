@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/db/MdbRows.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace calvorin {
+namespace {
+
+// Flags in the high bits of a row's offset on its data page. A row that outgrew its page leaves an
+// overflow pointer behind; its data, on another page, is flagged there as deleted. Jet also sets both
+// flags on rows it deletes.
+constexpr int kDeletedRow = 0x8000;
+constexpr int kOverflowRow = 0x4000;
+constexpr int kRowOffsetMask = 0x1FFF;
+constexpr unsigned char kDataPage = 0x01;
+
+[[noreturn]] void ThrowDamagedRow(MdbTableDef* table) {
+    throw std::runtime_error(std::string("riga danneggiata nella tabella \"") + table->name + "\"");
+}
+
+void Crack(MdbTableDef* table, int start, size_t size, std::vector<MdbField>& fields) {
+    if (mdb_crack_row(table, start & kRowOffsetMask, size, fields.data()) < 0) ThrowDamagedRow(table);
+}
+
+// Loads the page an overflow pointer names (row number, then a 3-byte page number) and cracks the row
+// there; the caller reads the fields before the table's own page is loaded again.
+void CrackOverflow(MdbTableDef* table, int start, size_t size, std::vector<MdbField>& fields) {
+    MdbHandle* mdb = table->entry->mdb;
+    if (size < 4) ThrowDamagedRow(table);
+    const unsigned char* pointer = mdb->pg_buf + (start & kRowOffsetMask);
+    const int row = pointer[0];
+    const unsigned long page =
+        pointer[1] | (pointer[2] << 8) | (static_cast<unsigned long>(pointer[3]) << 16);
+    const bool ours = mdb_read_pg(mdb, page) == mdb->fmt->pg_size && mdb->pg_buf[0] == kDataPage &&
+                      static_cast<unsigned long>(mdb_get_int32(mdb->pg_buf, 4)) == table->entry->table_pg;
+    int target = 0;
+    size_t targetSize = 0;
+    if (!ours || mdb_find_row(mdb, row, &target, &targetSize) != 0 || targetSize == 0) ThrowDamagedRow(table);
+    Crack(table, target, targetSize, fields);
+}
+
+}  // namespace
+
+MdbTablePtr ReadMdbTable(MdbCatalogEntry* entry) {
+    MdbTablePtr table(mdb_read_table(entry));
+    if (!table || !mdb_read_columns(table.get()) || table->columns->len != table->num_cols)
+        throw std::runtime_error(std::string("definizione della tabella \"") + entry->object_name +
+                                 "\" illeggibile");
+    return table;
+}
+
+std::vector<MdbColumn*> MdbColumns(MdbTableDef* table) {
+    std::vector<MdbColumn*> columns;
+    for (unsigned i = 0; i < table->num_cols; ++i)
+        columns.push_back(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i)));
+    return columns;
+}
+
+long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vector<MdbField>&)>& onRow) {
+    MdbHandle* mdb = table->entry->mdb;
+    std::vector<MdbField> fields(table->num_cols);
+    long seen = 0;
+    mdb_rewind_table(table);
+    while (mdb_read_next_dpg(table)) {
+        const guint32 page = mdb->cur_pg;
+        const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
+        for (int row = 0; row < rows; ++row) {
+            int start = 0;
+            size_t size = 0;
+            if (mdb_find_row(mdb, row, &start, &size) != 0 || size == 0) continue;
+            if (start & kDeletedRow) continue;
+            if (start & kOverflowRow) {
+                CrackOverflow(table, start, size, fields);
+                onRow(fields);
+                if (mdb_read_pg(mdb, page) != mdb->fmt->pg_size) ThrowDamagedRow(table);
+            } else {
+                Crack(table, start, size, fields);
+                onRow(fields);
+            }
+            ++seen;
+        }
+    }
+    return seen;
+}
+
+}  // namespace calvorin
