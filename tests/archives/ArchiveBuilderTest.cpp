@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The archive builder on folders made here: cleanup, masks, names, passwords, log lines and failures.
+#include "archives/ArchiveBuilder.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ArchiveTestSupport.h"
+#include "archives/ZipReader.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace calvorin {
+namespace {
+
+using Names = std::set<std::string>;
+
+class ArchiveBuilderTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        fs::create_directories(site_);
+        for (const char* name : {"MiaLega.mdb", "MiaLega_copia.ini", "ArchivioA2024.mdb", "ArchivioA2023.mdb",
+                                 "Altro.txt", ".nascosto", "senza_estensione"}) {
+            test::WriteBytes(backup_ / name, std::string("contenuto di ") + name);
+        }
+        test::WriteBytes(backup_ / "sottocartella" / "MiaLega_interno.mdb", "non va archiviato");
+        test::WriteBytes(exportFile_, "esportazione");
+        context_.SiteFolder = site_.string();
+        context_.LeagueBaseName = "MiaLega";
+        context_.SeasonYear = 2024;
+        options_.backupFolder = "  " + backup_.string() + " ";  // the builder trims
+        options_.exportFile = exportFile_.string();
+        options_.password = "pw";
+    }
+
+    bool Run() {
+        Log log(sink_);
+        return BuildArchives(options_, context_, log);
+    }
+
+    // Names in backup/ of the site, sorted.
+    std::vector<std::string> DestinationNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(destination_))
+            names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    struct Archive {
+        Names entries;
+        bool encrypted = false;
+    };
+
+    // Reads an archive back, every entry checked against its source file.
+    Archive ReadArchive(const fs::path& path, const fs::path& sourceFolder, const std::string& password) {
+        FileByteSource source(path);
+        ZipReader reader(source, password);
+        Archive archive;
+        for (const ZipEntryHeader& entry : reader.Entries()) {
+            archive.entries.insert(entry.name);
+            archive.encrypted = entry.Encrypted();
+            EXPECT_EQ(reader.ExtractToString(entry), test::ReadBytes(sourceFolder / entry.name))
+                << entry.name;
+        }
+        return archive;
+    }
+
+    test::TempDir dir_;
+    fs::path site_ = dir_ / "sito";
+    fs::path destination_ = site_ / "backup";
+    fs::path backup_ = dir_ / "FCM" / "backup" / "FCMBKP_2024-03-01";
+    fs::path exportFile_ = dir_ / "FCM" / "export" / "MiaLega.exp";
+    PluginContext context_;
+    ArchiveOptions options_;
+    MemoryLogSink sink_;
+};
+
+TEST_F(ArchiveBuilderTest, FirstRunCreatesTheFolderAndLogsEachStep) {
+    ASSERT_TRUE(Run());
+    const std::string d = destination_.string();
+    EXPECT_EQ(sink_.Text(), "  - Creazione cartella destinazione\n    " + d + "\n    OK\n" +
+                                "  - Creazione archivio con i file di backup\n    " + d +
+                                "/FcmBackup.zip\n    OK\n" +
+                                "  - Creazione archivio con il file di esportazione\n    " + d +
+                                "/FcmExport.zip\n    OK\n");
+    EXPECT_EQ(DestinationNames(), (std::vector<std::string>{"FcmBackup.zip", "FcmExport.zip"}));
+}
+
+TEST_F(ArchiveBuilderTest, LaterRunsCleanOnlyOldArchives) {
+    for (const char* name : {"FcmBackup_0a1b2c3d.zip", "fcmexport.ZIP", "FcmExport_ffffffff.zip", "altro.zip",
+                             "FcmBackup.zip.txt", "leggimi.txt"}) {
+        test::WriteBytes(destination_ / name, "vecchio");
+    }
+    fs::create_directories(destination_ / "FcmBackupCartella.zip");  // a folder is never deleted
+    options_.randomNames = true;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(sink_.Text().starts_with("  - Pulizia cartella destinazione\n    " + destination_.string() +
+                                         "\n    OK\n"));
+    // The old archives are gone; each new one has a fresh token, and the log names it.
+    std::vector<std::string> kept;
+    for (const std::string& name : DestinationNames()) {
+        if (std::regex_match(name, std::regex("Fcm(Backup|Export)_[0-9a-f]{8}\\.zip"))) {
+            EXPECT_NE(name, "FcmExport_ffffffff.zip");
+            EXPECT_NE(sink_.Text().find(name), std::string::npos) << name;
+        } else {
+            kept.push_back(name);
+        }
+    }
+    EXPECT_EQ(kept, (std::vector<std::string>{"FcmBackup.zip.txt", "FcmBackupCartella.zip", "altro.zip",
+                                              "leggimi.txt"}));
+    EXPECT_EQ(DestinationNames().size(), kept.size() + 2);
+}
+
+TEST_F(ArchiveBuilderTest, OptionsChooseArchivesEntriesAndEncryption) {
+    const Names all = {"MiaLega.mdb", "MiaLega_copia.ini", "ArchivioA2024.mdb", "ArchivioA2023.mdb",
+                       "Altro.txt",   ".nascosto",         "senza_estensione"};
+    struct Case {
+        const char* label;
+        bool backup, exportOn, soloLega;
+        const char* password;
+        Names backupEntries;  // empty with backup off
+        bool encrypted;
+    } cases[] = {
+        {"every file of the backup folder, hidden ones too", true, true, false, "pw", all, true},
+        {"only the league's files",
+         true,
+         true,
+         true,
+         "pw",
+         {"MiaLega.mdb", "MiaLega_copia.ini", "ArchivioA2024.mdb"},
+         true},
+        {"password trimmed", true, false, false, "  pw\t", all, true},
+        {"password of blanks: no encryption", true, true, false, "   ", all, false},
+        {"export only", false, true, false, "pw", {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        options_.backupEnabled = c.backup;
+        options_.exportEnabled = c.exportOn;
+        options_.soloLega = c.soloLega;
+        options_.password = c.password;
+        ASSERT_TRUE(Run()) << sink_.Text();
+        const std::string key = c.encrypted ? "pw" : "";
+        EXPECT_EQ(fs::exists(destination_ / "FcmBackup.zip"), c.backup);
+        if (c.backup) {
+            Archive archive = ReadArchive(destination_ / "FcmBackup.zip", backup_, key);
+            EXPECT_EQ(archive.entries, c.backupEntries);
+            EXPECT_EQ(archive.encrypted, c.encrypted);
+        }
+        EXPECT_EQ(fs::exists(destination_ / "FcmExport.zip"), c.exportOn);
+        if (c.exportOn) {
+            Archive exported = ReadArchive(destination_ / "FcmExport.zip", exportFile_.parent_path(), key);
+            EXPECT_EQ(exported.entries, Names{"MiaLega.exp"});
+            EXPECT_EQ(exported.encrypted, c.encrypted);
+        }
+    }
+}
+
+TEST_F(ArchiveBuilderTest, LeagueFilesMissingGiveAnEmptyBackupArchive) {
+    context_.LeagueBaseName = "AltraLega";
+    context_.SeasonYear = 1999;
+    options_.soloLega = true;
+    ASSERT_TRUE(Run());
+    EXPECT_TRUE(ReadArchive(destination_ / "FcmBackup.zip", backup_, "pw").entries.empty());
+}
+
+TEST_F(ArchiveBuilderTest, FailuresAreLoggedAsKoAndReported) {
+    struct Case {
+        const char* label;
+        std::function<void(ArchiveBuilderTest&)> arrange;
+        const char* messagePart;
+    } cases[] = {
+        {"site folder missing: the destination cannot be created",
+         [](ArchiveBuilderTest& t) { t.context_.SiteFolder = (t.dir_ / "manca").string(); },
+         "Impossibile creare la cartella"},
+        {"a file stands where the destination folder goes",
+         [](ArchiveBuilderTest& t) {
+             fs::remove_all(t.destination_);
+             test::WriteBytes(t.destination_, "file");
+         },
+         "Impossibile creare la cartella"},
+        {"export file gone", [](ArchiveBuilderTest& t) { fs::remove(t.exportFile_); },
+         "esportazione non esiste"},
+        {"backup folder gone", [](ArchiveBuilderTest& t) { fs::remove_all(t.backup_); },
+         "Impossibile leggere"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove_all(site_);
+        fs::remove_all(dir_ / "FCM");
+        SetUp();
+        c.arrange(*this);
+        sink_ = MemoryLogSink();
+        EXPECT_FALSE(Run());
+        std::string last = sink_.LastLine();
+        EXPECT_TRUE(last.starts_with("    KO: ")) << last;
+        EXPECT_NE(last.find(c.messagePart), std::string::npos) << last;
+        ASSERT_EQ(sink_.Lines().back().segments.front().text, "    ");
+        EXPECT_EQ(sink_.Lines().back().segments[1].text, "KO");  // red
+        EXPECT_TRUE(sink_.Lines().back().segments[1].style.color.has_value());
+    }
+}
+
+TEST_F(ArchiveBuilderTest, ArchiveInterruptedByAnErrorStaysClosedAndReadable) {
+    // A sparse file of 4 GiB is refused by the ZIP format; the entries added before it remain readable.
+    test::WriteBytes(backup_ / "zz_grande.bin", "");
+    ASSERT_EQ(::truncate((backup_ / "zz_grande.bin").c_str(), 0x100000000LL), 0);
+    EXPECT_FALSE(Run());
+    EXPECT_NE(sink_.LastLine().find("4 GiB"), std::string::npos) << sink_.LastLine();
+    EXPECT_FALSE(fs::exists(destination_ / "FcmExport.zip"));  // later steps do not run
+    FileByteSource source(destination_ / "FcmBackup.zip");
+    ZipReader reader(source, "pw");
+    for (const ZipEntryHeader& entry : reader.Entries())
+        EXPECT_EQ(reader.ExtractToString(entry), test::ReadBytes(backup_ / entry.name));
+}
+
+}  // namespace
+}  // namespace calvorin
