@@ -35,7 +35,7 @@ class FakeDesktop : public Desktop {
         lastPickerFile = file;
         return nextFile;
     }
-    bool ShowModal(OrariSerieAForm&) override { return modalAnswer; }
+    bool ShowModal(OrariSerieAForm& dialog) override { return onModal ? onModal(dialog) : false; }
     void CloseMainWindow() override { ++closeCalls; }
 
     std::vector<std::string> errors;
@@ -45,7 +45,7 @@ class FakeDesktop : public Desktop {
     int closeCalls = 0;
     std::optional<std::string> nextFolder, nextFile;
     std::string lastPickerTitle, lastPickerStart, lastPickerFile, lastFilter;
-    bool modalAnswer = false;
+    std::function<bool(OrariSerieAForm&)> onModal;  // what the user does in the dialog; true = OK
     std::function<void()> onPendingEvents;  // input the user gives while the window processes events
 };
 

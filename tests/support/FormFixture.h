@@ -15,8 +15,10 @@ namespace calvorin::test {
 
 // Lays out <tmp>/FCM/Leghe/<league>.db (not created), <tmp>/Sito/{js,invform} and an empty plugin folder.
 struct FormFixture {
-    explicit FormFixture(std::string leagueBaseName = "Lega-1-2025", const char* extended = nullptr)
-        : form({desktop, log, http, [this] { return now; }}) {
+    // `transport` replaces the default one that refuses every request.
+    explicit FormFixture(std::string leagueBaseName = "Lega-1-2025", const char* extended = nullptr,
+                         HttpTransport* transport = nullptr)
+        : form({desktop, log, transport ? *transport : http, [this] { return now; }}) {
         std::filesystem::create_directories(Fcm() / "Leghe");
         std::filesystem::create_directories(Site() / "js");
         std::filesystem::create_directories(Site() / "invform");
