@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the whole line-up generator on a 20-team demo league against 20 HashPassword calls.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "app/log/Log.h"
+#include "lineup/GeneraDatiInvioFormazione.h"
+#include "platform/fs/Files.h"
+#include "settings/PasswordHash.h"
+#include "tools/demo/DemoEnvironment.h"
+#include "tools/demo/DemoLeague.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace calvorin;
+
+constexpr int kTeams = 20;
+constexpr int kRuns = 7;
+
+// Best of kRuns, in milliseconds: the best run is the one least disturbed by the other users of the machine.
+double BestMilliseconds(const std::function<void()>& work) {
+    double best = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count());
+    }
+    return best;
+}
+
+fs::path MakeTempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "calvorin-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+}
+
+double TimeGenerator(const PluginContext& context, const LineupOptions& options) {
+    return BestMilliseconds([&] {
+        MemoryLogSink sink;
+        Log log(sink);
+        if (!GeneraDatiInvioFormazione(options, context, log)) throw std::runtime_error(sink.Text());
+    });
+}
+
+// Converts the league to Access with the shared Jet writer, when it is there; returns the .mdb or "".
+fs::path AccessCopy(const fs::path& league) {
+    const fs::path writer = fs::path(CALVORIN_SHARED_DIR) / "tools" / "jetwriter.py";
+    if (!fs::exists(writer)) return {};
+    fs::path mdb = league;
+    mdb.replace_extension(".mdb");
+    const std::string command =
+        "python3 '" + writer.string() + "' '" + league.string() + "' '" + mdb.string() + "' >/dev/null";
+    return std::system(command.c_str()) == 0 ? mdb : fs::path();
+}
+
+}  // namespace
+
+int main() {
+    const fs::path root = MakeTempFolder();
+    demo::DemoOptions demoOptions;
+    demoOptions.teams = kTeams;
+    demoOptions.playersPerTeam = 30;
+    const demo::DemoLeague league = demo::BuildDemoLeague(demoOptions);
+    const demo::DemoPaths paths = demo::WriteDemoEnvironment(root, league);
+
+    PluginContext context;
+    context.Version = "2.4.0";
+    context.LeagueFile = PathText(paths.leagueFile);
+    context.FcmFolder = PathText(paths.fcmFolder);
+    context.SiteFolder = PathText(paths.siteFolder);
+    LineupOptions options;
+    options.scriptServer = "invform/invform.php";
+    options.primavera = true;
+    options.controllaOrario = true;
+
+    const double hashes = BestMilliseconds([] {
+        for (int i = 0; i < kTeams; ++i) HashPassword("password della squadra");
+    });
+    const double sqlite = TimeGenerator(context, options);
+    std::printf("demo league: %d teams x 30 players, 38 matchdays\n", kTeams);
+    std::printf("20 x HashPassword (floor):      %8.1f ms\n", hashes);
+    std::printf("generator, SQLite league file:  %8.1f ms  (%.2fx the floor, target <= 2x)\n", sqlite,
+                sqlite / hashes);
+    const fs::path mdb = AccessCopy(paths.leagueFile);
+    if (!mdb.empty()) {
+        context.LeagueFile = PathText(mdb);
+        const double access = TimeGenerator(context, options);
+        std::printf(
+            "generator, Access league file:  %8.1f ms  (%.2fx the floor, copy into memory included)\n",
+            access, access / hashes);
+    } else {
+        std::printf("generator, Access league file:  skipped (no Jet writer in ../shared)\n");
+    }
+    fs::remove_all(root);
+    return 0;
+}
