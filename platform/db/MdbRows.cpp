@@ -8,8 +8,8 @@ namespace calvorin {
 namespace {
 
 // Flags in the high bits of a row's offset on its data page. A row that outgrew its page leaves an
-// overflow pointer behind; its data, on another page, is flagged there as deleted. Jet also sets both
-// flags on rows it deletes.
+// overflow pointer behind; its data, on another page, is flagged there as deleted, so following the
+// pointers and skipping deleted rows sees every live row once, in its place.
 constexpr int kDeletedRow = 0x8000;
 constexpr int kOverflowRow = 0x4000;
 constexpr int kRowOffsetMask = 0x1FFF;
