@@ -34,6 +34,10 @@ ScoreColumns ScoreColumns::Resolve(const Query& q) {
 
 ScoreRow ReadScoreRow(const Query& q, const ScoreColumns& c) {
     ScoreRow r;
+    r.voto[0] = q.Float(c.voto[0]);
+    r.giornata = q.Integer(c.giornata);
+    // Most rows of a season are matchdays the player did not play; only their matchday matters.
+    if (r.voto[0] == 0) return r;
     for (int s = 0; s < 3; ++s) {
         r.voto[s] = q.Float(c.voto[s]);
         r.golFatti[s] = q.Integer(c.golFatti[s]);
@@ -50,7 +54,6 @@ ScoreRow ReadScoreRow(const Query& q, const ScoreColumns& c) {
     r.assist = q.Integer(c.assist);
     r.amm = q.Integer(c.amm) != 0;
     r.esp = q.Integer(c.esp) != 0;
-    r.giornata = q.Integer(c.giornata);
     return r;
 }
 

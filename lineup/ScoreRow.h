@@ -35,7 +35,8 @@ struct ScoreColumns {
     int golSubitiSuRigore = 0, assist = 0, amm = 0, esp = 0, giornata = 0;
 };
 
-// Reads the current row of the score query.
+// Reads the current row of the score query. A row whose Voto1 is 0 counts for nothing but its matchday,
+// so only Voto1 and Giornata are read from it.
 ScoreRow ReadScoreRow(const Query& query, const ScoreColumns& columns);
 
 // Returns the base mark of a counted row under the competition's source rules, or nothing when the

@@ -81,7 +81,7 @@ std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role
 std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std::int64_t fantasyTeam,
                                std::int64_t role, bool isPrimavera, const SummaryContext& context) {
     std::vector<ScoreRow> rows;
-    queries.scores.Bind(1, playerId);
+    queries.scores.Bind(1, playerId).Bind(2, context.lastPlayedMatchday);
     while (queries.scores.Next()) rows.push_back(ReadScoreRow(queries.scores, queries.columns));
     queries.scores.Reset();
     std::string primaveraText;

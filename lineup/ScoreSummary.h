@@ -30,7 +30,7 @@ std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role
 
 // The prepared score queries, reused for every player of a run.
 struct ScoreQueries {
-    Query& scores;  // bound with the player's ID
+    Query& scores;  // bound with the player's ID and the last played matchday
     ScoreColumns columns;
     Query* primavera;  // bound with the player's ID and fantasy team; null when not shown
 };

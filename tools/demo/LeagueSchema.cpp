@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <variant>
 
+#include "lineup/LeagueQueries.h"
+
 namespace calvorin::demo {
 
 namespace {
@@ -192,7 +194,7 @@ void WriteLeagueSqlite(const LeagueData& league, const std::filesystem::path& fi
     Execute(db.get(), "BEGIN");
     for (const std::string& sql : LeagueSchemaSql()) Execute(db.get(), sql);
     InsertLeague(db.get(), league);
-    Execute(db.get(), "CREATE INDEX GiocaInGiocatore ON GiocaIn(IDGiocatore)");
+    Execute(db.get(), queries::kIndiceGiocaIn);
     Execute(db.get(), "COMMIT");
 }
 

@@ -15,8 +15,8 @@ namespace calvorin::demo {
 // the Access writer maps to FCM's (INTEGER: Long, REAL: Double, BOOLEAN: Yes/No, TEXT: Text).
 const std::vector<std::string>& LeagueSchemaSql();
 
-// Creates `file` anew (an existing one is replaced) holding the schema, the rows and an index on
-// GiocaIn(IDGiocatore), which the per-player score query needs. Throws std::runtime_error with SQLite's
+// Creates `file` anew (an existing one is replaced) holding the schema, the rows and the index on GiocaIn
+// that the per-player score query needs. Throws std::runtime_error with SQLite's
 // message on failure.
 void WriteLeagueSqlite(const LeagueData& league, const std::filesystem::path& file);
 
