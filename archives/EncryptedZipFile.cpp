@@ -39,7 +39,6 @@ std::uint64_t ForEachChunk(const FileHandle& input, std::vector<std::uint8_t>& b
 struct Checksum {
     std::uint32_t crc = 0;
     std::uint64_t size = 0;
-    bool operator==(const Checksum&) const = default;
 };
 
 Checksum ComputeChecksum(const FileHandle& input, std::vector<std::uint8_t>& buffer) {
@@ -64,8 +63,29 @@ void CheckAddable(const FileHandle& input, std::string_view entryName, std::size
 }  // namespace
 
 struct TEncryptedZipFile::SourceInfo {
-    Checksum expected;  // from the first pass; only for encrypted entries
+    struct stat before {};              // taken before the first read
+    std::optional<Checksum> firstPass;  // encrypted entries: the check byte needs the CRC-32 up front
 };
+
+namespace {
+
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// Between two passes the data must stay the same, or the check byte and the CRC-32 would not match it.
+// A write moves the modification and change times, so comparing them spares a second CRC-32 pass.
+void CheckUnchanged(const FileHandle& input, const struct stat& before, std::uint64_t firstSize,
+                    std::uint64_t secondSize) {
+    struct stat after = input.Stat();
+    if (firstSize != secondSize || after.st_size != before.st_size ||
+        !SameTime(after.st_mtim, before.st_mtim) || !SameTime(after.st_ctim, before.st_ctim)) {
+        throw std::runtime_error("Il file \"" + input.Path().string() +
+                                 "\" è cambiato durante la compressione");
+    }
+}
+
+}  // namespace
 
 TEncryptedZipFile::TEncryptedZipFile(std::string password)
     : password_(std::move(password)), keyPassword_(Utf8ToCp1252(password_)) {}
@@ -90,7 +110,9 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     if (!output_) throw EZipInvalidOperation();
     FileHandle input = FileHandle::OpenForReading(file);
     CheckAddable(input, entryName, entries_.size());
-    struct stat st = input.Stat();
+    SourceInfo source;
+    source.before = input.Stat();
+    const struct stat& st = source.before;
     ZipEntryHeader entry;
     entry.flags = kFlagUtf8Name | (HasPassword() ? kFlagEncrypted : 0);
     DosDateTime modified = ToDosDateTime(st.st_mtime);
@@ -99,8 +121,7 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     entry.externalAttributes = DosAttributes(st.st_mode, file.filename().string());
     entry.localHeaderOffset = Checked32(end_);
     entry.name = std::string(entryName);
-    SourceInfo source;
-    if (HasPassword()) source.expected = ComputeChecksum(input, input_);
+    if (HasPassword()) source.firstPass = ComputeChecksum(input, input_);
     std::uint64_t entryEnd = WriteEntryData(input, entry, source);
     entries_.push_back(std::move(entry));
     end_ = entryEnd;
@@ -125,20 +146,21 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
         std::array<std::uint8_t, kEncryptionHeaderSize> check{};
         std::string random = RandomBytes(kEncryptionHeaderSize - 1);
         std::memcpy(check.data(), random.data(), random.size());
-        check.back() = static_cast<std::uint8_t>(source.expected.crc >> 24);
+        check.back() = static_cast<std::uint8_t>(source.firstPass->crc >> 24);
         write(check.data(), check.size());
     }
     deflater_.Reset();
     Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
     actual.size = ForEachChunk(input, input_, [&](std::uint8_t* data, std::size_t n) {
-        actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
+        if (!source.firstPass)
+            actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
         deflater_.Compress(data, n, false, write);
     });
     deflater_.Compress(nullptr, 0, true, write);
-    // The check byte already written must describe the data that followed it.
-    if (entry.Encrypted() && !(actual == source.expected))
-        throw std::runtime_error("Il file \"" + input.Path().string() +
-                                 "\" è cambiato durante la compressione");
+    if (source.firstPass) {
+        CheckUnchanged(input, source.before, source.firstPass->size, actual.size);
+        actual.crc = source.firstPass->crc;
+    }
     entry.crc32 = actual.crc;
     entry.uncompressedSize = Checked32(actual.size);
     entry.compressedSize = Checked32(position - dataStart);
