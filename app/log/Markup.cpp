@@ -39,9 +39,15 @@ constexpr std::array<NamedColor, 22> kColors{{
     {"medgray", {160, 160, 164}},
 }};
 
-void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
-        text.replace(pos, from.size(), to);
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    std::string out;
+    for (size_t pos; (pos = text.find(from)) != std::string_view::npos;
+         text.remove_prefix(pos + from.size())) {
+        out.append(text.substr(0, pos));
+        out.append(to);
+    }
+    out.append(text);
+    return out;
 }
 
 int CodePoints(std::string_view text) {
@@ -80,9 +86,7 @@ StyledLine ParseMarkup(std::string_view text) {
         size_t lt = text.find('<');
         std::string segment(text.substr(0, lt));
         if (!segment.empty()) {
-            ReplaceAll(segment, "&gt;", ">");
-            ReplaceAll(segment, "&lt;", "<");
-            ReplaceAll(segment, "&amp;", "&");
+            segment = ReplaceAll(ReplaceAll(ReplaceAll(segment, "&gt;", ">"), "&lt;", "<"), "&amp;", "&");
             line.visibleCount += CodePoints(segment);
             line.segments.push_back({std::move(segment), style});
         }
