@@ -21,6 +21,14 @@ void ValidLineupOnly(TMainForm& f) {
 
 const std::string kSerieAFile = "var arrSquadreA=new Array()\r\n";
 
+// Only the start-time export on, with FCM's file in place: a run that succeeds without a league.
+void ExportOnly(FormFixture& f) {
+    ValidLineupOnly(f.form);
+    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
+}
+
 }  // namespace
 
 TEST(Validation, EachRuleFailsAloneWithItsMessageAndNothingRuns) {
@@ -112,12 +120,9 @@ TEST(Validation, FirstFailingRuleWinsAndTidiedTextsAreKept) {
 TEST(Validation, OptionsOfSwitchedOffPagesDoNotBlockARun) {
     FormFixture f;
     f.form.FormShow();
-    ValidLineupOnly(f.form);
     f.form.Telegram.IfInoltraATelegramCheckBox.SetChecked(true);  // token and chat id left empty
     f.form.EMail.IfServizioEMailComboBox.UserSelect(kSmtpCard);   // host left empty
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
-    test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
+    ExportOnly(f);
     f.form.OkButtonClick();
     EXPECT_TRUE(f.desktop.errors.empty()) << f.desktop.errors.front();
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded);
@@ -126,10 +131,7 @@ TEST(Validation, OptionsOfSwitchedOffPagesDoNotBlockARun) {
 TEST(RunProcedure, SuccessfulRunWritesTheFilesSavesTheSettingsAndCloses) {
     FormFixture f;
     f.form.FormShow();
-    ValidLineupOnly(f.form);
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
-    test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
+    ExportOnly(f);
     f.form.OkButtonClick();
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded);
     EXPECT_EQ(f.desktop.closeCalls, 1);
@@ -165,9 +167,8 @@ TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
 TEST(RunProcedure, StartTimeExportFailureIsCancelledWithoutItsOwnMessage) {
     FormFixture f;
     f.form.FormShow();
-    ValidLineupOnly(f.form);
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);  // fcmSerieADati.js is missing
+    ExportOnly(f);
+    std::filesystem::remove(f.Site() / "js" / "fcmSerieADati.js");
     f.form.OkButtonClick();
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Cancelled);
     EXPECT_EQ(f.sink.LastLine(), "Operazione annullata");
@@ -180,11 +181,8 @@ TEST(RunProcedure, ExtendedModeCanSkipTheVariablesFile) {
         SCOPED_TRACE(skip);
         FormFixture f("Lega-1-2025", "1");
         f.form.FormShow();
-        ValidLineupOnly(f.form);
-        f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-        f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+        ExportOnly(f);
         f.form.Generale.gnDisabilitaJsVariabiliCheckBox.SetChecked(skip);
-        test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
         f.form.OkButtonClick();
         EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded);
         EXPECT_EQ(std::filesystem::exists(f.Site() / "js" / "fcmVariabiliCalvorin.js"), !skip);
@@ -195,10 +193,7 @@ TEST(RunProcedure, ExtendedModeCanSkipTheVariablesFile) {
 TEST(RunProcedure, ButtonsAreRefusedWhileARunIsUnderWay) {
     FormFixture f;
     f.form.FormShow();
-    ValidLineupOnly(f.form);
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
-    test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
+    ExportOnly(f);
     int nestedCloses = -1;
     bool nestedCanClose = true;
     // Every log line lets the desktop deliver input: press OK and Annulla again from inside the run.
