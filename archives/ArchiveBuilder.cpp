@@ -124,6 +124,8 @@ void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const s
 }
 
 void Build(const ArchiveOptions& options, const PluginContext& context, Log& log) {
+    // An empty site folder would put backup/ in the working folder.
+    if (context.SiteFolder.empty()) throw std::runtime_error("Cartella del sito non specificata");
     const fs::path destination = PathFromText(context.SiteFolder) / "backup";
     const std::string password = Trim(options.password);
     PrepareDestination(destination, log);

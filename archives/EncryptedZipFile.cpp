@@ -49,6 +49,15 @@ Checksum ComputeChecksum(const FileHandle& input, std::vector<std::uint8_t>& buf
     return {static_cast<std::uint32_t>(crc), size};
 }
 
+// Eleven unpredictable bytes, then the check byte: the high byte of the plain data's CRC-32.
+std::array<std::uint8_t, kEncryptionHeaderSize> EncryptionHeader(std::uint32_t crc) {
+    std::array<std::uint8_t, kEncryptionHeaderSize> header{};
+    std::string random = RandomBytes(kEncryptionHeaderSize - 1);
+    std::memcpy(header.data(), random.data(), random.size());
+    header.back() = static_cast<std::uint8_t>(crc >> 24);
+    return header;
+}
+
 void CheckAddable(const FileHandle& input, std::string_view entryName, std::size_t entryCount) {
     if (entryCount >= kMaxEntries) throw EZipException("L'archivio ZIP non può contenere più di 65534 file");
     if (entryName.size() > 0xFFFF)
@@ -143,10 +152,7 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
     if (entry.Encrypted()) {
         cryptor.emplace();
         cryptor->InitKeys(keyPassword_);
-        std::array<std::uint8_t, kEncryptionHeaderSize> check{};
-        std::string random = RandomBytes(kEncryptionHeaderSize - 1);
-        std::memcpy(check.data(), random.data(), random.size());
-        check.back() = static_cast<std::uint8_t>(source.firstPass->crc >> 24);
+        auto check = EncryptionHeader(source.firstPass->crc);
         write(check.data(), check.size());
     }
     deflater_.Reset();

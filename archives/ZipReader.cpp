@@ -154,36 +154,46 @@ std::uint64_t ZipReader::DataOffset(const ZipEntryHeader& entry) const {
     return offset;
 }
 
+// Where the entry's data lies in the source.
+struct ZipReader::DataRange {
+    std::uint64_t offset = 0;
+    std::uint64_t remaining = 0;
+};
+
+// Reads and checks the encryption header; returns the cryptor ready for the data that follows it.
+TCryptor ZipReader::OpenCipher(const ZipEntryHeader& entry, DataRange& range) const {
+    if (keyPassword_.empty()) throw EZipNoPassword();
+    if (range.remaining < kEncryptionHeaderSize) ThrowCorrupt("intestazione di cifratura troncata");
+    std::array<std::uint8_t, kEncryptionHeaderSize> check{};
+    source_.ReadAt(range.offset, check.data(), check.size());
+    TCryptor cryptor;
+    cryptor.InitKeys(keyPassword_);
+    cryptor.DecryptBuffer(check.data(), check.size());
+    // Only the CRC's high byte is accepted as check byte (never the time, used with data descriptors).
+    if (check.back() != static_cast<std::uint8_t>(entry.crc32 >> 24)) throw EZipInvalidPassword();
+    range.offset += kEncryptionHeaderSize;
+    range.remaining -= kEncryptionHeaderSize;
+    return cryptor;
+}
+
 void ZipReader::Extract(const ZipEntryHeader& entry, const ChunkSink& sink) const {
     if (entry.method != kMethodStored && entry.method != kMethodDeflate)
         throw EZipException("Metodo di compressione non supportato: " + std::to_string(entry.method));
-    std::uint64_t offset = DataOffset(entry);
-    std::uint64_t remaining = entry.compressedSize;
+    DataRange range{DataOffset(entry), entry.compressedSize};
     std::optional<TCryptor> cryptor;
-    if (entry.Encrypted()) {
-        if (keyPassword_.empty()) throw EZipNoPassword();
-        if (remaining < kEncryptionHeaderSize) ThrowCorrupt("intestazione di cifratura troncata");
-        std::array<std::uint8_t, kEncryptionHeaderSize> check{};
-        source_.ReadAt(offset, check.data(), check.size());
-        cryptor.emplace();
-        cryptor->InitKeys(keyPassword_);
-        cryptor->DecryptBuffer(check.data(), check.size());
-        if (check.back() != static_cast<std::uint8_t>(entry.crc32 >> 24)) throw EZipInvalidPassword();
-        offset += kEncryptionHeaderSize;
-        remaining -= kEncryptionHeaderSize;
-    }
+    if (entry.Encrypted()) cryptor = OpenCipher(entry, range);
     CheckedSink checked(entry, sink);
     ChunkSink forward = [&](std::uint8_t* data, std::size_t size) { checked(data, size); };
     std::optional<RawInflater> inflater;
     if (entry.method == kMethodDeflate) inflater.emplace();
     bool ended = !inflater;
     std::vector<std::uint8_t> buffer(
-        static_cast<std::size_t>(std::min<std::uint64_t>(remaining, kReadChunkSize)));
-    while (remaining > 0 && !(inflater && ended)) {
-        auto n = static_cast<std::size_t>(std::min<std::uint64_t>(remaining, buffer.size()));
-        source_.ReadAt(offset, buffer.data(), n);
-        offset += n;
-        remaining -= n;
+        static_cast<std::size_t>(std::min<std::uint64_t>(range.remaining, kReadChunkSize)));
+    while (range.remaining > 0 && !(inflater && ended)) {
+        auto n = static_cast<std::size_t>(std::min<std::uint64_t>(range.remaining, buffer.size()));
+        source_.ReadAt(range.offset, buffer.data(), n);
+        range.offset += n;
+        range.remaining -= n;
         if (cryptor) cryptor->DecryptBuffer(buffer.data(), n);
         if (inflater)
             ended = inflater->Decompress(buffer.data(), n, forward);

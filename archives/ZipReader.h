@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "archives/Cryptor.h"
 #include "archives/FileHandle.h"
 #include "archives/RawDeflate.h"
 #include "archives/ZipLayout.h"
@@ -66,7 +67,9 @@ class ZipReader {
     std::string ExtractToString(const ZipEntryHeader& entry) const;
 
   private:
+    struct DataRange;
     std::uint64_t DataOffset(const ZipEntryHeader& entry) const;
+    TCryptor OpenCipher(const ZipEntryHeader& entry, DataRange& range) const;
 
     const ByteSource& source_;
     std::string keyPassword_;

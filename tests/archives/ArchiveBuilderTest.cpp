@@ -190,6 +190,8 @@ TEST_F(ArchiveBuilderTest, FailuresAreLoggedAsKoAndReported) {
              test::WriteBytes(t.destination_, "file");
          },
          "Impossibile creare la cartella"},
+        {"no site folder: nothing is written in the working folder",
+         [](ArchiveBuilderTest& t) { t.context_.SiteFolder.clear(); }, "Cartella del sito non specificata"},
         {"export file gone", [](ArchiveBuilderTest& t) { fs::remove(t.exportFile_); },
          "esportazione non esiste"},
         {"backup folder gone", [](ArchiveBuilderTest& t) { fs::remove_all(t.backup_); },
