@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window: page tree, card area, log pane and the "OK"/"Annulla" row, bound to TMainForm.
+#pragma once
+
+#include <QDialog>
+
+class QCloseEvent;
+class QStackedWidget;
+
+namespace calvorin {
+
+class LogPane;
+class PageTreeView;
+class TMainForm;
+
+// A dialog-style window, for its default (Enter) and cancel (Escape) buttons. Built in two steps: the
+// log pane exists first (the form writes to it from the start), the rest once the form is created.
+class MainWindow : public QDialog {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+
+    LogPane& Log() { return *log_; }
+
+    // Builds the tree, the cards and the buttons on `form`, which must outlive the window.
+    void Build(TMainForm& form);
+
+    // After the form's FormShow: takes its caption, centres the window on the screen and shows it.
+    void ShowForm();
+
+    PageTreeView* Tree() const { return tree_; }
+    QStackedWidget* Cards() const { return cards_; }
+
+  protected:
+    // The close box is refused while the form is running.
+    void closeEvent(QCloseEvent* event) override;
+    // Escape works as "Annulla".
+    void reject() override;
+
+  private:
+    QWidget* BuildSettingsArea(TMainForm& form);
+    QLayout* BuildButtonRow(TMainForm& form);
+
+    TMainForm* form_ = nullptr;
+    LogPane* log_;
+    PageTreeView* tree_ = nullptr;
+    QStackedWidget* cards_ = nullptr;
+};
+
+}  // namespace calvorin

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Window mode: the Qt application running the main window on the form model.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace calvorin {
+
+// Runs the program with its window until the window closes. Returns 1 when the arguments are invalid
+// (after the message "Argomenti non validi"; the window is never shown), else 0. When the environment
+// variable CALVORIN_SCREENSHOT names a PNG file, the window saves a picture of itself there once shown
+// and painted, then quits (1 if the picture cannot be written).
+int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments);
+
+}  // namespace calvorin

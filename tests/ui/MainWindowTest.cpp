@@ -1,0 +1,195 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window follows its form model, and the user's clicks reach the form's handlers.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+#include "platform/ui/Bindings.h"
+#include "tests/ui/UiTestSupport.h"
+
+namespace calvorin::test {
+namespace {
+
+const char* const kLineupChildren[] = {"Termine invio", "Interfaccia",         "Regole",
+                                       "Invio e-mail",  "Salvataggio su sito", "Inoltro a Telegram"};
+
+void ClickNode(WindowHarness& h, const std::string& text) {
+    QTreeWidgetItem* item = h.Node(text);
+    ASSERT_NE(item, nullptr) << text;
+    QTreeWidget* tree = h.window->Tree();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+TEST(MainWindowTest, WithoutExtendedModeTheLineupPageIsShownFirst) {
+    WindowHarness h;
+    EXPECT_EQ(h.window->windowTitle(), "Calvorin");
+    EXPECT_EQ(h.window->Tree()->topLevelItemCount(), 3);
+    EXPECT_EQ(h.window->Tree()->currentItem()->text(0), "Invio formazione");
+    EXPECT_TRUE(h.window->Tree()->currentItem()->font(0).bold());
+    EXPECT_FALSE(h.Node("Regole")->font(0).bold());
+    EXPECT_EQ(h.ShownCard(), "InvioFormazioneCard");
+    EXPECT_TRUE(h.Find("IfModalitaTelegramComboBox")->isHidden());
+}
+
+TEST(MainWindowTest, ExtendedModeShowsGeneraleFirstAndTheTelegramMode) {
+    WindowHarness h("1");
+    EXPECT_EQ(h.window->windowTitle(), "Calvorin(EX)");
+    EXPECT_EQ(h.window->Tree()->currentItem()->text(0), "Generale");
+    EXPECT_EQ(h.ShownCard(), "GeneraleCard");
+    EXPECT_FALSE(h.Find("IfModalitaTelegramComboBox")->isHidden());
+    EXPECT_FALSE(h.Find("IfModalitaTelegramLabel")->isHidden());
+}
+
+TEST(MainWindowTest, UntickingLineupInTheModelGreysItsNodesAndScriptField) {
+    WindowHarness h;
+    auto& box = h.form.InvioFormazione.InvioFormazioneCheckBox;
+    box.SetChecked(true);
+    for (const char* node : kLineupChildren) EXPECT_FALSE(h.Node(node)->isDisabled()) << node;
+    box.SetChecked(false);
+    for (const char* node : kLineupChildren) EXPECT_TRUE(h.Node(node)->isDisabled()) << node;
+    EXPECT_FALSE(h.Find<QCheckBox>("InvioFormazioneCheckBox")->isChecked());
+    EXPECT_FALSE(h.Find("IfScriptServerEdit")->isEnabled());
+    EXPECT_FALSE(h.Node("Upload backup")->isDisabled());
+}
+
+TEST(MainWindowTest, EveryHintShowsAsTheWidgetsTooltip) {
+    WindowHarness h;
+    auto& f = h.form;
+    const Control* controls[] = {&f.InvioFormazione.InvioFormazioneCheckBox,
+                                 &f.InvioFormazione.IfScriptServerEdit,
+                                 &f.TermineInvio.IfDateOrariLinkLabel,
+                                 &f.TermineInvio.IfAnticipoInvioNumberBox,
+                                 &f.EMail.IfServizioEMailComboBox,
+                                 &f.EMail.IfSmtpPasswordEdit,
+                                 &f.DateOrari.DoOrariEditor,
+                                 &f.DateOrari.DoAggiornaButton,
+                                 &f.OkButton,
+                                 &f.CancelButton};
+    for (const Control* control : controls) {
+        SCOPED_TRACE(control->Name());
+        QWidget* widget = h.Find(control->Name());
+        ASSERT_NE(widget, nullptr);
+        EXPECT_FALSE(control->Hint().empty());
+        EXPECT_EQ(widget->toolTip().toStdString(), control->Hint());
+    }
+    f.InvioFormazione.IfScriptServerEdit.SetHint("Un altro suggerimento");
+    EXPECT_EQ(h.Find("IfScriptServerEdit")->toolTip(), "Un altro suggerimento");
+}
+
+TEST(MainWindowTest, SourceMissingShowsRedAndPasswordsAreDots) {
+    WindowHarness h;
+    auto* field = h.Find<QLineEdit>("BkDirEdit");
+    h.form.Backup.BkDirEdit.SetNormalColor(false);
+    EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
+    h.form.Backup.BkDirEdit.SetNormalColor(true);
+    EXPECT_NE(field->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
+    EXPECT_TRUE(field->isReadOnly());
+
+    auto* password = h.Find<QLineEdit>("BackupPasswordEdit");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password), 0x25CF);
+}
+
+TEST(MainWindowTest, NumberBoxesKeepTheRangeAndStepsOfTheModel) {
+    WindowHarness h;
+    h.form.TermineInvio.IfControllaOrarioCheckBox.SetChecked(true);
+    h.form.TermineInvio.IfAnticipoInvioNumberBox.SetValue(15);
+    auto* box = h.Find<QSpinBox>("IfAnticipoInvioNumberBox");
+    EXPECT_EQ(box->value(), 15);
+    EXPECT_EQ(box->maximum(), 7200);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(h.form.TermineInvio.IfAnticipoInvioNumberBox.Value(), 20);
+    QTest::keyClick(box, Qt::Key_PageUp);
+    EXPECT_EQ(h.form.TermineInvio.IfAnticipoInvioNumberBox.Value(), 50);
+    h.form.TermineInvio.IfAnticipoInvioNumberBox.SetValue(99999);
+    EXPECT_EQ(box->value(), 7200);
+}
+
+TEST(MainWindowTest, ClickingTheLinkOpensTheStartTimePage) {
+    WindowHarness h;
+    h.form.TermineInvio.IfControllaOrarioCheckBox.SetChecked(true);
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("IfTermineInvioCard"));
+    ASSERT_EQ(h.ShownCard(), "IfTermineInvioCard");
+    auto* link = h.Find<QLabel>("IfDateOrariLinkLabel");
+    QTest::mouseClick(link, Qt::LeftButton, {},
+                      QPoint(link->fontMetrics().averageCharWidth(), link->height() / 2));
+    EXPECT_EQ(h.form.TreeView.ActiveCard(), "DateOrariSerieACard");
+    EXPECT_EQ(h.ShownCard(), "DateOrariSerieACard");
+    EXPECT_EQ(h.window->Tree()->currentItem()->text(0), "Data e orari partite Serie A");
+}
+
+TEST(MainWindowTest, ClickingANodeShowsItsPageAndADisabledNodeKeepsThePage) {
+    WindowHarness h;
+    ClickNode(h, "Upload backup");
+    EXPECT_EQ(h.ShownCard(), "BackupCard");
+    h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+    ClickNode(h, "Regole");
+    EXPECT_EQ(h.ShownCard(), "BackupCard");
+    EXPECT_EQ(h.form.TreeView.ActiveCard(), "BackupCard");
+    EXPECT_EQ(h.window->Tree()->currentItem()->text(0), "Upload backup");
+}
+
+TEST(MainWindowTest, UserInputRunsTheFormsRules) {
+    WindowHarness h;
+    h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(true);
+    h.form.EMail.IfInviaEMailCheckBox.SetChecked(false);
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("IfEMailCard"));
+    auto* tabs = h.Find("IfInviaEMailPageControl");
+    EXPECT_FALSE(tabs->isEnabled());
+    QTest::mouseClick(h.Find("IfInviaEMailCheckBox"), Qt::LeftButton, {}, QPoint(4, 6));
+    EXPECT_TRUE(h.form.EMail.IfInviaEMailCheckBox.Checked());
+    EXPECT_TRUE(tabs->isEnabled());
+
+    auto* services = h.Find<QComboBox>("IfServizioEMailComboBox");
+    h.form.EMail.IfServizioEMailComboBox.UserSelect(2);  // Brevo, chosen the way a loaded file would
+    services->setFocus();
+    QTest::keyClick(services, Qt::Key_Down);
+    EXPECT_EQ(h.form.EMail.IfServizioEMailComboBox.ItemIndex(), 3);
+    EXPECT_EQ(h.Find<QStackedWidget>("IfServizioEMailCardPanel")->currentWidget()->objectName(),
+              "IfMailjetCard");
+
+    auto* sender = h.Find<QLineEdit>("IfMittenteEMailEdit");
+    QTest::keyClicks(sender, "lega@example.org");
+    EXPECT_EQ(h.form.EMail.IfMittenteEMailEdit.Text(), "lega@example.org");
+}
+
+TEST(MainWindowTest, ButtonsReachTheirHandlers) {
+    WindowHarness h;
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("BackupCard"));
+    h.desktop.folderAnswer = (h.dir / "Backup").string();
+    QTest::mouseClick(h.Find("BkDirEditButton"), Qt::LeftButton);
+    ASSERT_EQ(h.desktop.browseTitles.size(), 1u);
+    EXPECT_EQ(h.Find<QLineEdit>("BkDirEdit")->text().toStdString(), *h.desktop.folderAnswer);
+    // The chosen folder does not exist.
+    EXPECT_EQ(h.Find("BkDirEdit")->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
+
+    h.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("DateOrariSerieACard"));
+    QTest::mouseClick(h.Find("DoImpostazioniButton"), Qt::LeftButton);
+    EXPECT_EQ(h.desktop.modalCalls, 1);
+
+    QTest::keyClick(h.window.get(), Qt::Key_Escape);
+    EXPECT_EQ(h.desktop.closeCalls, 1);
+    QTest::mouseClick(h.Find("CancelButton"), Qt::LeftButton);
+    EXPECT_EQ(h.desktop.closeCalls, 2);
+}
+
+TEST(MainWindowTest, OkIsGreyedWhenEveryFeatureIsOff) {
+    WindowHarness h;
+    auto* ok = h.Find<QPushButton>("OkButton");
+    EXPECT_TRUE(ok->isDefault());
+    h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+    h.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(false);
+    h.form.Backup.BackupCheckBox.SetChecked(false);
+    h.form.Backup.EsportazioneCheckBox.SetChecked(false);
+    EXPECT_FALSE(ok->isEnabled());
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("DateOrariSerieACard"));
+    QTest::mouseClick(h.Find("EsportaDateOrariCheckBox"), Qt::LeftButton, {}, QPoint(4, 6));
+    EXPECT_TRUE(ok->isEnabled());
+}
+
+}  // namespace
+}  // namespace calvorin::test

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the view tests share: the application object, a recording desktop, a failing transport and a
+// window built on a form of a sample league.
+#pragma once
+
+#include <QApplication>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Desktop.h"
+#include "app/form/MainForm.h"
+#include "platform/http/HttpTransport.h"
+#include "platform/ui/Appearance.h"
+#include "platform/ui/LogPane.h"
+#include "platform/ui/MainWindow.h"
+#include "platform/ui/PageTreeView.h"
+#include "support/TempDir.h"
+
+namespace calvorin::test {
+
+// One application for the whole test program, never destroyed (widgets of every test are gone by exit).
+inline void EnsureApplication() {
+    static QApplication* app = [] {
+        static int argc = 1;
+        static char name[] = "calvorin-ui-test";
+        static char* argv[] = {name, nullptr};
+        auto* created = new QApplication(argc, argv);
+        ApplyAppearance(*created);
+        return created;
+    }();
+    (void)app;
+}
+
+// Records what the form asks of the desktop; pickers answer with what the test set.
+class RecordingDesktop : public Desktop {
+  public:
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+    std::optional<std::string> BrowseFolder(const std::string& title, const std::string&) override {
+        browseTitles.push_back(title);
+        return folderAnswer;
+    }
+    std::optional<std::string> OpenFile(const std::string&, const std::string&, const std::string&,
+                                        const std::string&) override {
+        return std::nullopt;
+    }
+    bool ShowModal(OrariSerieAForm&) override {
+        ++modalCalls;
+        return false;
+    }
+    void CloseMainWindow() override { ++closeCalls; }
+
+    std::vector<std::string> errors;
+    std::vector<bool> busyCalls;
+    std::vector<std::string> browseTitles;
+    std::optional<std::string> folderAnswer;
+    int modalCalls = 0;
+    int closeCalls = 0;
+};
+
+// No network in view tests: every request fails as an unreachable host would.
+class ThrowingTransport : public HttpTransport {
+  public:
+    HttpResponse Get(const std::string&) override {
+        throw HttpError("Could not resolve host: example.invalid");
+    }
+};
+
+inline const LocalDateTime kFixedNow = *LocalDateTime::FromParts({2025, 3, 14, 15, 9, 26});
+
+// The form of a sample league (no settings file: design values) and its window, shown offscreen.
+// Members are declared so that the window is destroyed before the form it is bound to.
+class WindowHarness {
+  public:
+    explicit WindowHarness(const char* extended = nullptr) {
+        EnsureApplication();
+        std::string root = dir.path().string();
+        bool created = form.FormCreate(
+            {"/l=" + root + "/FCM/Leghe/Lega-1-2025.db", "/s=x", "/c=" + root + "/site"}, extended);
+        if (!created) throw std::runtime_error("sample arguments refused");
+        window = std::make_unique<MainWindow>();
+        sink.Attach(&window->Log());
+        window->Build(form);
+        form.FormShow();
+        window->ShowForm();
+    }
+    ~WindowHarness() {
+        window.reset();
+        sink.Attach(nullptr);
+    }
+
+    template <typename W = QWidget>
+    W* Find(const std::string& name) const {
+        return window->findChild<W*>(QString::fromStdString(name));
+    }
+    // The card the stack shows.
+    std::string ShownCard() const { return window->Cards()->currentWidget()->objectName().toStdString(); }
+    QTreeWidgetItem* Node(const std::string& text) const {
+        auto items =
+            window->Tree()->findItems(QString::fromStdString(text), Qt::MatchExactly | Qt::MatchRecursive);
+        return items.isEmpty() ? nullptr : items.first();
+    }
+
+    TempDir dir;
+    RecordingDesktop desktop;
+    LogPaneSink sink;
+    Log log{sink};
+    ThrowingTransport http;
+    TMainForm form{FormServices{desktop, log, http, [] { return kFixedNow; }}};
+    std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace calvorin::test
