@@ -58,11 +58,11 @@ void DeleteMatches(const Mask& mask) {
 
 void PrepareDestination(const fs::path& destination, Log& log) {
     if (DirectoryExists(destination)) {
-        log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", PathText(destination));
+        log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
         DeleteMatches({destination, "FcmBackup*.zip"});
         DeleteMatches({destination, "FcmExport*.zip"});
     } else {
-        log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", PathText(destination));
+        log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
         std::error_code ec;
         if (!fs::create_directory(destination, ec)) {
             if (!ec)
@@ -118,7 +118,7 @@ template <typename ListFiles>
 void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const std::string& password,
                  ListFiles&& listFiles) {
     log.WriteLog(heading);
-    log.WriteLog("    <i>%s</i>", PathText(archive));
+    log.WriteLog("    <i>%s</i>", EscapeMarkup(PathText(archive)));
     BuildOneArchive(archive, listFiles(), password);
     log.WriteLog("    %s", OkText);
 }
@@ -148,7 +148,7 @@ bool BuildArchives(const ArchiveOptions& options, const PluginContext& context, 
         Build(options, context, log);
         return true;
     } catch (const std::exception& error) {
-        log.WriteLog("    %s: %s", KoText, FlattenMessage(error.what()));
+        log.WriteLog("    %s: %s", KoText, EscapeMarkup(FlattenMessage(error.what())));
         return false;
     }
 }

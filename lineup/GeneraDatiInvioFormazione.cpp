@@ -50,7 +50,7 @@ class Generator {
     void Ok() { log_.WriteLog("    %s", OkText); }
 
     void OpenLeague() {
-        log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", c_.LeagueFile);
+        log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", EscapeMarkup(c_.LeagueFile));
         db_.emplace(Database::Open(PathFromText(c_.LeagueFile), queries::LeagueTables()));
         if (db_->IsAccessCopy())
             for (const std::string& sql : queries::CopyIndexes()) db_->ExecuteOnCopy(sql);
@@ -64,7 +64,7 @@ class Generator {
         Ok();
         competition_.emplace(db_->Prepare(queries::kCompetizione));
         if (!competition_->Next()) throw std::runtime_error("Nessuna competizione predefinita");
-        log_.WriteLog("    %s: %s", OkText, competition_->Text("Nome"));
+        log_.WriteLog("    %s: %s", OkText, EscapeMarkup(competition_->Text("Nome")));
     }
 
     void ReadCompetition() {
@@ -133,7 +133,7 @@ class Generator {
 
     void ReadThresholds() {
         const fs::path ini = PathFromText(c_.FcmFolder) / "FCM.ini";
-        log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>", PathText(ini));
+        log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>", EscapeMarkup(PathText(ini)));
         const ThresholdsReading reading = LeggiSoglieColori(PathFromText(c_.FcmFolder));
         thresholds_ = reading.thresholds;
         if (reading.fromFile) Ok();
@@ -163,7 +163,7 @@ class Generator {
 
     void WriteFile(const fs::path& relative, const Lines& lines, const char* kind) {
         const fs::path path = PathFromText(c_.SiteFolder) / relative;
-        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, PathText(path));
+        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, EscapeMarkup(PathText(path)));
         WriteFileAtomic(path, Utf8ToCp1252(JoinCrlf(lines)));
         Ok();
     }
@@ -187,7 +187,7 @@ bool GeneraDatiInvioFormazione(const LineupOptions& options, const PluginContext
         Generator(options, context, log).Run();
         return true;
     } catch (const std::exception& e) {
-        log.WriteLog("    %s: %s", KoText, FlattenMessage(e.what()));
+        log.WriteLog("    %s: %s", KoText, EscapeMarkup(FlattenMessage(e.what())));
         return false;
     }
 }

@@ -10,7 +10,7 @@ void LoadHostSettings(PluginContext& context, Log& log) {
     std::filesystem::path file = PathFromText(context.FcmFolder + "/FCM.ini");
     log.WriteLog("\n<navy><b>• Caricamento impostazioni di FCM</b></color>");
     if (!FileExists(file)) return;
-    log.WriteLog("  <i>%s</i>", PathText(file));
+    log.WriteLog("  <i>%s</i>", EscapeMarkup(PathText(file)));
     IniFile ini = IniFile::Load(file);
     std::vector<std::string> sections = ini.Sections();
     if (sections.empty()) return;

@@ -72,13 +72,13 @@ void AggiornaOrari(StartTimeTable& table, bool byUser, int seasonYear, HttpTrans
                    const std::function<void(int row)>& rowChanged) {
     log.WriteLog("\n<navy><b>• Aggiornamento data/ora inizio partite di Serie A</color></b>");
     if (!byUser) log.WriteLog("  Ultima modifica manuale: %s", table.UltimaModificaManuale.LogForm());
-    log.WriteLog("  <i>%s</i>", table.UrlServizio);
+    log.WriteLog("  <i>%s</i>", EscapeMarkup(table.UrlServizio));
     try {
         ServiceAnswer answer = GetOrariServizio(transport, table.UrlServizio, seasonYear);
         int count = Update(table, byUser, answer, log, rowChanged);
         log.WriteLog("  %s: aggiornati %d orari", OkText, count);
     } catch (const std::exception& e) {
-        log.WriteLog("  %s: %s", KoText, FlattenMessage(e.what()));
+        log.WriteLog("  %s: %s", KoText, EscapeMarkup(FlattenMessage(e.what())));
     }
 }
 

@@ -40,10 +40,9 @@ void TMainForm::BkUltimoCheckBoxClick() {
     auto& p = Backup;
     p.BkDirEdit.SetButtonEnabled(p.BkDirEdit.Enabled() && !p.BkUltimoCheckBox.Checked());
     if (p.BkUltimoCheckBox.Checked()) {
-        auto latest = Context.BackupFolder.empty() ? std::nullopt : FindLatestBackup(Context.BackupFolder);
+        auto latest = FindLatestBackup(Context.BackupFolder);
         p.BkDirEdit.SetNormalColor(true);
-        p.BkDirEdit.SetText(latest ? PathText(PathFromText(Context.BackupFolder) / *latest)
-                                   : "(nessun backup disponibile)");
+        p.BkDirEdit.SetText(latest.value_or("(nessun backup disponibile)"));
         p.BkDirEdit.SetHint(p.BkDirEdit.Text());
     } else {
         ShowSource(p.BkDirEdit, DirectoryExists(PathFromText(p.BkDirEdit.Text())));

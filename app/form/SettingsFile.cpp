@@ -37,7 +37,7 @@ void TMainForm::LoadSettings() {
         candidate = PreviousSeasonFile(Context);
         if (!FileExists(candidate)) candidate = PathFromText(ProgramFolder) / "Calvorin.ini";
     }
-    if (FileExists(candidate)) log().WriteLog("  <i>%s</i>", PathText(candidate));
+    if (FileExists(candidate)) log().WriteLog("  <i>%s</i>", EscapeMarkup(PathText(candidate)));
     IniFile ini = IniFile::Load(candidate);
     for (const auto& key : SettingsKeys(*this))
         if (key.load) key.load(ini);
@@ -49,7 +49,7 @@ void TMainForm::SaveSettings() {
     IniFile ini = IniFile::Load(file);
     ini.Clear();
     log().WriteLog("\n<navy><b>\xE2\x80\xA2 Salvataggio impostazioni Calvorin</b></color>\n  <i>%s</i>",
-                   PathText(file));
+                   EscapeMarkup(PathText(file)));
     for (const auto& key : SettingsKeys(*this))
         if (key.save) key.save(ini);
     ini.Save(file);

@@ -100,6 +100,21 @@ StyledLine ParseMarkup(std::string_view text) {
     return line;
 }
 
+std::string EscapeMarkup(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::string FlattenMessage(std::string_view message) {
     std::string out;
     for (char c : TrimView(message)) {

@@ -44,6 +44,10 @@ std::optional<Rgb> LogColorByName(std::string_view name);
 // "&gt;", "&lt;" and "&amp;" are replaced in that order in each run of text. Never fails.
 StyledLine ParseMarkup(std::string_view text);
 
+// Returns the text with "&", "<" and ">" written as entities, so that a path, a name or a message from
+// outside shows as it is instead of being read as markup.
+std::string EscapeMarkup(std::string_view text);
+
 // Returns an error message as one line: trimmed, line feeds as " | ", carriage returns dropped.
 std::string FlattenMessage(std::string_view message);
 

@@ -85,3 +85,21 @@ TEST(FlattenMessage, JoinsLinesWithBarsAndTrims) {
 }
 
 }  // namespace calvorin
+
+namespace calvorin {
+
+TEST(EscapeMarkup, TextFromOutsideShowsExactlyAsItIs) {
+    for (const char* text : {"C:\\<cartella>\\a&b.mdb", "&lt;", "&amp;gt;", "<b>no</b>",
+                             "near \"<\": syntax error", "caff\xC3\xA8 & t\xC3\xA8"}) {
+        SCOPED_TRACE(text);
+        StyledLine line = ParseMarkup("<i>" + EscapeMarkup(text) + "</i>");
+        std::string shown;
+        for (const auto& segment : line.segments) {
+            shown += segment.text;
+            EXPECT_FALSE(segment.style.bold);
+        }
+        EXPECT_EQ(shown, text);
+    }
+}
+
+}  // namespace calvorin

@@ -164,6 +164,20 @@ TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
     EXPECT_FALSE(f.desktop.busyNow) << "busy cursor restored";
 }
 
+TEST(RunProcedure, PathsAndMessagesInTheLogAreNeverReadAsMarkup) {
+    FormFixture f("Lega<b>&amp;-1-2025");
+    f.form.FormShow();
+    ValidLineupOnly(f.form);
+    f.form.OkButtonClick();
+    EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Cancelled);
+    const std::string& text = f.sink.Text();
+    size_t opened = text.find("  - Apertura file di lega\n    " + f.leagueFile + "\n");
+    ASSERT_NE(opened, std::string::npos) << text;
+    EXPECT_NE(text.find("KO: ", opened), std::string::npos);
+    EXPECT_NE(text.find(f.leagueFile, text.find("KO: ", opened)), std::string::npos)
+        << "the message keeps the path";
+}
+
 TEST(RunProcedure, StartTimeExportFailureIsCancelledWithoutItsOwnMessage) {
     FormFixture f;
     f.form.FormShow();
