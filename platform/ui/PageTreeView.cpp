@@ -16,8 +16,10 @@ PageTreeView::PageTreeView(PageTree& tree, std::function<bool(int)> select, QWid
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setItemsExpandable(false);  // every node stays expanded
-    setIndentation(14);
+    // Every node stays expanded, so no expand arrows: the longest title then fits the 180 px.
+    setItemsExpandable(false);
+    setRootIsDecorated(false);
+    setIndentation(16);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::currentItemChanged,
