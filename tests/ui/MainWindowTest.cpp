@@ -177,6 +177,24 @@ TEST(MainWindowTest, ButtonsReachTheirHandlers) {
     EXPECT_EQ(h.desktop.closeCalls, 2);
 }
 
+TEST(MainWindowTest, TheCloseBoxIsRefusedWhileARunIsUnderWay) {
+    WindowHarness h;
+    h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+    h.form.Backup.BackupCheckBox.SetChecked(false);
+    h.form.Backup.EsportazioneCheckBox.SetChecked(false);
+    h.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    std::optional<bool> closedWhileRunning;
+    h.desktop.onBusy = [&](bool busy) {
+        if (busy) closedWhileRunning = h.window->close();
+    };
+    QTest::mouseClick(h.Find("OkButton"), Qt::LeftButton);
+    ASSERT_TRUE(closedWhileRunning.has_value()) << "the run did not start";
+    EXPECT_FALSE(*closedWhileRunning);
+    EXPECT_TRUE(h.window->isVisible());
+    h.desktop.onBusy = nullptr;
+    EXPECT_TRUE(h.window->close());  // the run is over (it failed: no site folder), the window may go
+}
+
 TEST(MainWindowTest, OkIsGreyedWhenEveryFeatureIsOff) {
     WindowHarness h;
     auto* ok = h.Find<QPushButton>("OkButton");

@@ -40,9 +40,12 @@ TEST(EditMaskTest, TheGridMaskAcceptsExactlyTheShapeOfTheDisplayForm) {
         const char* text;
         bool acceptable;
     } cases[] = {
-        {"24/08/2019 18:00", true},  {" 1/ 9/2019  9: 5", true},  // a one-digit field leaves its optional
-                                                                  // first digit blank
-        {"1 /9 /2019 9 :5 ", false}, {"24/08/201  18:00", false}, {"24/08/2019 18:", false},
+        {"24/08/2019 18:00", true},
+        {" 1/ 9/2019  9: 5", true},  // a one-digit field leaves its optional
+                                     // first digit blank
+        {"1 /9 /2019 9 :5 ", false},
+        {"24/08/201  18:00", false},
+        {"24/08/2019 18:", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,7 +40,10 @@ inline void EnsureApplication() {
 class RecordingDesktop : public Desktop {
   public:
     void ShowError(const std::string& message) override { errors.push_back(message); }
-    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+    void SetBusy(bool busy) override {
+        busyCalls.push_back(busy);
+        if (onBusy) onBusy(busy);
+    }
     void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
     std::optional<std::string> BrowseFolder(const std::string& title, const std::string&) override {
         browseTitles.push_back(title);
@@ -59,6 +63,7 @@ class RecordingDesktop : public Desktop {
     std::vector<bool> busyCalls;
     std::vector<std::string> browseTitles;
     std::optional<std::string> folderAnswer;
+    std::function<void(bool)> onBusy;  // runs inside SetBusy: a run has started (true) or ended (false)
     int modalCalls = 0;
     int closeCalls = 0;
 };
