@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers of the archive tests: running the peer tools (unzip, 7z, python3) and reading ZIP fields.
+// Helpers of the archive tests: reading ZIP fields and making sample data.
 #pragma once
-
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -10,36 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "support/Command.h"
+
 namespace calvorin::test {
-
-struct CommandResult {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-// Quotes a text for /bin/sh.
-inline std::string ShellQuote(std::string_view text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs a shell command and collects its output and exit code.
-inline CommandResult RunCommand(const std::string& command) {
-    CommandResult result;
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-inline bool ToolAvailable(const std::string& tool) {
-    return RunCommand("command -v " + ShellQuote(tool) + " >/dev/null").exitCode == 0;
-}
 
 inline std::uint16_t Le16At(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |

@@ -31,7 +31,7 @@ TEST(CryptorTest, EmptyPasswordLeavesTheNotesInitialKeys) {
 }
 
 TEST(CryptorTest, PythonsZipDecrypterRecoversWhatWeEncrypt) {
-    if (!test::ToolAvailable("python3")) GTEST_SKIP() << "python3 is not installed";
+    if (!test::HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
     const std::string plain = test::SampleText(3000) + std::string("\0\xff\x80", 3);
     struct Case {
         const char* password;  // UTF-8

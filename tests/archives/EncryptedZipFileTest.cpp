@@ -143,7 +143,7 @@ std::vector<PeerCheck> PeerChecks(const std::string& zip, const std::string& pas
 
 TEST_F(EncryptedZipFileTest, PeerToolsAcceptTheRightPasswordAndRejectAWrongOne) {
     for (const char* tool : {"unzip", "7z", "python3", "iconv"}) {
-        if (!test::ToolAvailable(tool)) GTEST_SKIP() << tool << " is not installed";
+        if (!test::HaveProgram(tool)) GTEST_SKIP() << tool << " is not installed";
     }
     // 7z derives the keys from the UTF-8 bytes of a password, so only an ASCII one opens with it.
     struct Case {
@@ -162,8 +162,7 @@ TEST_F(EncryptedZipFileTest, PeerToolsAcceptTheRightPasswordAndRejectAWrongOne) 
 }
 
 TEST_F(EncryptedZipFileTest, PeersExtractTheSameContentsAndUtf8Names) {
-    if (!test::ToolAvailable("python3") || !test::ToolAvailable("7z"))
-        GTEST_SKIP() << "python3 or 7z missing";
+    if (!test::HaveProgram("python3") || !test::HaveProgram("7z")) GTEST_SKIP() << "python3 or 7z missing";
     const std::string zip = ShellQuote(MakeArchive("pw", SampleFiles()).string());
     std::string expectedNames;
     for (const SourceFile& file : SampleFiles()) expectedNames += file.name + "\n";
@@ -188,7 +187,7 @@ TEST_F(EncryptedZipFileTest, ArchiveWithoutEntriesIsAValidEmptyZip) {
     auto archive = MakeArchive("pw", {});
     EXPECT_EQ(test::ReadBytes(archive).size(), 22u);
     EXPECT_EQ(Peer("names " + ShellQuote(archive.string())), "");
-    if (test::ToolAvailable("7z")) {
+    if (test::HaveProgram("7z")) {
         EXPECT_EQ(RunCommand("7z t " + ShellQuote(archive.string())).exitCode, 0);
     }
 }

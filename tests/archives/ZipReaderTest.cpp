@@ -54,7 +54,7 @@ TEST_F(ZipReaderTest, ReadsBackWhatTheWriterWrote) {
 }
 
 TEST_F(ZipReaderTest, ReadsArchivesOf7zStoredAndDeflated) {
-    if (!test::ToolAvailable("7z")) GTEST_SKIP() << "7z is not installed";
+    if (!test::HaveProgram("7z")) GTEST_SKIP() << "7z is not installed";
     const std::string text = test::SampleText(20000);
     test::WriteBytes(dir_ / "in" / "dati.txt", text);
     for (const char* level : {"-mx=0", "-mx=5"}) {

@@ -10,7 +10,7 @@
 #include "settings/IniFile.h"
 #include "settings/StoredSecret.h"
 #include "support/TempDir.h"
-#include "tests/lineup/Peers.h"
+#include "support/Command.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"

@@ -6,7 +6,7 @@
 
 #include "platform/fs/Files.h"
 #include "tests/lineup/GeneratorTestSupport.h"
-#include "tests/lineup/Peers.h"
+#include "support/Command.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"
 

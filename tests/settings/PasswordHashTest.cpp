@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "settings/RunCommand.h"
+#include "support/Command.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -89,7 +89,7 @@ std::string Hex(std::string_view bytes) {
 
 // PHP checks our texts as the site's script will: one line per pair, "1" when password_verify agrees.
 TEST(PasswordHash, PhpPasswordVerifyAcceptsOnlyTheRightPassword) {
-    if (!test::HasProgram("php")) GTEST_SKIP() << "php not installed";
+    if (!test::HaveProgram("php")) GTEST_SKIP() << "php not installed";
     const std::string passwords[] = {"", "a", "Squadra1", "Perché è già più caro €", Repeated(100)};
     std::string lines;
     std::string expected;
@@ -104,8 +104,9 @@ TEST(PasswordHash, PhpPasswordVerifyAcceptsOnlyTheRightPassword) {
         dir / "verify.php",
         "<?php foreach (file($argv[1], FILE_IGNORE_NEW_LINES) as $l) {"
         " [$p, $h] = explode(' ', $l); echo password_verify(hex2bin($p), hex2bin($h)) ? '1' : '0'; }");
-    auto result =
-        test::RunCommand("php '" + (dir / "verify.php").string() + "' '" + (dir / "pairs").string() + "'");
+    auto result = test::RunCommand(
+        "php " + test::ShellQuote(dir / "verify.php") + " " + test::ShellQuote(dir / "pairs"),
+        test::Capture::StdoutOnly);
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, expected);
 }

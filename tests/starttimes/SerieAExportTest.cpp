@@ -3,13 +3,11 @@
 // and what node makes of the result.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "platform/text/Encoding.h"
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/SerieAExport.h"
 #include "starttimes/TestDateTime.h"
+#include "support/Command.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -57,14 +55,6 @@ std::string Utf16(std::string_view utf8, TextEncoding encoding) {
     return EncodeText(utf8, encoding);
 }
 
-std::string RunCommand(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string out;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get())) out += buffer;
-    return out;
-}
-
 // What node sees in the written file, against what the table holds.
 void ExpectNodeReadsTheTable(const std::filesystem::path& file, const Orari& orari) {
     std::string expected = "length 39 alias true zero true\n";
@@ -75,7 +65,8 @@ void ExpectNodeReadsTheTable(const std::filesystem::path& file, const Orari& ora
                     " " + std::to_string(p.second) + "\n";
     }
     std::string script = CALVORIN_SOURCE_DIR "/tests/starttimes/read_serie_a.js";
-    EXPECT_EQ(RunCommand("node '" + script + "' '" + file.string() + "' 2>&1"), expected);
+    EXPECT_EQ(test::RunCommand("node " + test::ShellQuote(script) + " " + test::ShellQuote(file)).output,
+              expected);
 }
 
 class SerieAExportTest : public ::testing::Test {

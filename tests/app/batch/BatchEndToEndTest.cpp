@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "lineup/Peers.h"
 #include "platform/text/Encoding.h"
 #include "settings/IniFile.h"
+#include "support/Command.h"
 #include "support/TempDir.h"
 
 namespace calvorin {

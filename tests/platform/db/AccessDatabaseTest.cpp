@@ -39,10 +39,10 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 }
 
 std::vector<std::vector<std::string>> PeerRows(const fs::path& file, const std::string& table) {
-    const std::string out = test::RunCommand(
-        "mdb-export -H -Q -b strip -d '" + std::string(kField) + "' -R '" + std::string(kRow) + "' -0 '" +
-        std::string(kNull) + "' -D '" + kDateFormat + "' -T '" + kDateFormat + "' " +
-        test::ShellQuoted(file.string()) + " " + test::ShellQuoted(table));
+    const std::string out =
+        test::OutputOf("mdb-export -H -Q -b strip -d '" + std::string(kField) + "' -R '" + std::string(kRow) +
+                       "' -0 '" + std::string(kNull) + "' -D '" + kDateFormat + "' -T '" + kDateFormat +
+                       "' " + test::ShellQuote(file) + " " + test::ShellQuote(table));
     std::vector<std::vector<std::string>> rows;
     for (const std::string& row : Split(out, kRow))
         if (!row.empty()) rows.push_back(Split(row, kField));
@@ -103,7 +103,7 @@ void ExpectSameAsMdbExport(const fs::path& file) {
     Database db = Database::Open(file);
     ASSERT_TRUE(db.IsAccessCopy());
     const std::vector<std::string> tables =
-        Split(test::RunCommand("mdb-tables -1 " + test::ShellQuoted(file.string())), "\n");
+        Split(test::OutputOf("mdb-tables -1 " + test::ShellQuote(file)), "\n");
     int checked = 0;
     for (const std::string& table : tables) {
         if (table.empty()) continue;

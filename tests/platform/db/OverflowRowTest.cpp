@@ -83,8 +83,8 @@ TEST(OverflowRowTest, AMovedRowIsReadOnceInItsPlace) {
     ASSERT_EQ(expected.size(), 4u);
     EXPECT_EQ(Rows(dir / "spostata.mdb"), expected);
     // mdbtools reads the moved copy at the end instead: the same rows, so the patched page is sound.
-    const std::string peer = test::RunCommand(
-        "mdb-export -H " + test::ShellQuoted((dir / "spostata.mdb").string()) + " Giocatore");
+    const std::string peer =
+        test::OutputOf("mdb-export -H " + test::ShellQuote(dir / "spostata.mdb") + " Giocatore");
     EXPECT_THAT(peer, ::testing::HasSubstr("2,\"Secondo spostato\""));
 }
 

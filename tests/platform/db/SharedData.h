@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <stdexcept>
 #include <string>
+
+#include "support/Command.h"
 
 namespace calvorin::test {
 
@@ -23,34 +22,18 @@ inline std::filesystem::path JetWriter() {
     return SharedDir() / "tools" / "jetwriter.py";
 }
 
-// Quotes a path or argument for the shell.
-inline std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs a shell command and returns what it printed; throws when it fails.
-inline std::string RunCommand(const std::string& command) {
-    struct Closer {
-        void operator()(FILE* f) const { pclose(f); }
-    };
-    FILE* raw = popen(command.c_str(), "r");
-    if (!raw) throw std::runtime_error("popen failed: " + command);
-    std::unique_ptr<FILE, Closer> pipe(raw);
-    std::string out;
-    std::array<char, 65536> buffer{};
-    for (size_t n; (n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0;)
-        out.append(buffer.data(), n);
-    const int status = pclose(pipe.release());
-    if (status != 0) throw std::runtime_error("command failed (" + std::to_string(status) + "): " + command);
-    return out;
+// Runs a shell command and returns its standard output; throws when it fails.
+inline std::string OutputOf(const std::string& command) {
+    CommandResult result = RunCommand(command, Capture::StdoutOnly);
+    if (result.exitCode != 0)
+        throw std::runtime_error("command failed (" + std::to_string(result.exitCode) + "): " + command);
+    return result.output;
 }
 
 // Converts an SQLite file into a Jet 4 .mdb file with the shared Jet writer.
 inline void WriteMdbCopy(const std::filesystem::path& sqlite, const std::filesystem::path& mdb) {
-    RunCommand("python3 " + ShellQuoted(JetWriter().string()) + " " + ShellQuoted(sqlite.string()) + " " +
-               ShellQuoted(mdb.string()) + " >/dev/null");
+    OutputOf("python3 " + ShellQuote(JetWriter()) + " " + ShellQuote(sqlite) + " " + ShellQuote(mdb) +
+             " >/dev/null");
 }
 
 }  // namespace calvorin::test
