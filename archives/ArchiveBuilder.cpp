@@ -62,7 +62,8 @@ void PrepareDestination(const fs::path& destination, Log& log) {
         DeleteMatches({destination, "FcmBackup*.zip"});
         DeleteMatches({destination, "FcmExport*.zip"});
     } else {
-        log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
+        log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>",
+                     EscapeMarkup(PathText(destination)));
         std::error_code ec;
         if (!fs::create_directory(destination, ec)) {
             if (!ec)

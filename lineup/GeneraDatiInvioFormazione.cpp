@@ -133,7 +133,8 @@ class Generator {
 
     void ReadThresholds() {
         const fs::path ini = PathFromText(c_.FcmFolder) / "FCM.ini";
-        log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>", EscapeMarkup(PathText(ini)));
+        log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>",
+                      EscapeMarkup(PathText(ini)));
         const ThresholdsReading reading = LeggiSoglieColori(PathFromText(c_.FcmFolder));
         thresholds_ = reading.thresholds;
         if (reading.fromFile) Ok();
@@ -163,7 +164,8 @@ class Generator {
 
     void WriteFile(const fs::path& relative, const Lines& lines, const char* kind) {
         const fs::path path = PathFromText(c_.SiteFolder) / relative;
-        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, EscapeMarkup(PathText(path)));
+        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind,
+                      EscapeMarkup(PathText(path)));
         WriteFileAtomic(path, Utf8ToCp1252(JoinCrlf(lines)));
         Ok();
     }

@@ -34,7 +34,9 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
 // A compile-time constant: date-times built during other files' static initialisation rely on it.
 constexpr std::int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int y, int m) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -76,22 +78,29 @@ DateTimeParts LocalDateTime::Parts() const {
     return p;
 }
 
-std::string LocalDateTime::StorageForm() const { return Printf("%04d-%02d-%02d %02d.%02d", Parts()); }
-std::string LocalDateTime::StorageFormWithSeconds() const { return Printf("%04d-%02d-%02d %02d.%02d.%02d", Parts()); }
-std::string LocalDateTime::JavaScriptForm() const { return Printf("%04d-%02d-%02dT%02d:%02d:%02d", Parts()); }
+std::string LocalDateTime::StorageForm() const {
+    return Printf("%04d-%02d-%02d %02d.%02d", Parts());
+}
+std::string LocalDateTime::StorageFormWithSeconds() const {
+    return Printf("%04d-%02d-%02d %02d.%02d.%02d", Parts());
+}
+std::string LocalDateTime::JavaScriptForm() const {
+    return Printf("%04d-%02d-%02dT%02d:%02d:%02d", Parts());
+}
 
 std::string LocalDateTime::DisplayForm() const {
     DateTimeParts p = Parts();
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d", p.day, p.month, p.year, p.hour, p.minute);
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d", p.day, p.month, p.year, p.hour,
+                  p.minute);
     return buffer;
 }
 
 std::string LocalDateTime::LogForm() const {
     DateTimeParts p = Parts();
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p.day, p.month, p.year, p.hour, p.minute,
-                  p.second);
+    std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %02d:%02d:%02d", p.day, p.month, p.year, p.hour,
+                  p.minute, p.second);
     return buffer;
 }
 

@@ -16,7 +16,7 @@ struct DateTimeParts {
 
 // Seconds counted from 30/12/1899 00:00, the zero of FCM's date-time type; no time zone.
 class LocalDateTime {
-public:
+  public:
     constexpr LocalDateTime() = default;
 
     // Returns the date-time, or nothing when the date (year 1-9999, Gregorian calendar) or the time
@@ -42,7 +42,7 @@ public:
 
     auto operator<=>(const LocalDateTime&) const = default;
 
-private:
+  private:
     constexpr explicit LocalDateTime(std::int64_t s) : seconds_(s) {}
     std::int64_t seconds_ = 0;
 };

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "platform/fs/Files.h"
-#include "tests/lineup/GeneratorTestSupport.h"
 #include "support/Command.h"
+#include "tests/lineup/GeneratorTestSupport.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"
 

@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/fs/Files.h"
-#include "tests/lineup/GeneratorTestSupport.h"
 #include "support/Command.h"
+#include "tests/lineup/GeneratorTestSupport.h"
 
 namespace calvorin::test {
 namespace {

@@ -46,7 +46,7 @@ class FakeDesktop : public Desktop {
     std::optional<std::string> nextFolder, nextFile;
     std::string lastPickerTitle, lastPickerStart, lastPickerFile, lastFilter;
     std::function<bool(OrariSerieAForm&)> onModal;  // what the user does in the dialog; true = OK
-    std::function<void()> onPendingEvents;  // input the user gives while the window processes events
+    std::function<void()> onPendingEvents;          // input the user gives while the window processes events
 };
 
 // A transport for tests that must not reach any service: every request fails.

@@ -37,9 +37,10 @@ TEST(StartTimePage, UpdateButtonFillsTheGridFromTheService) {
 
 TEST(StartTimePage, ABrokenServiceAtStartUpNeverStopsTheWindowFromOpening) {
     ServicePage page;
-    test::WriteBytes(page.f.SettingsFile(), "[Date e orari Serie A]\r\nAggiorna orari all'avvio=1\r\n"
-                                            "URL aggiornamento orari=" +
-                                                page.server.Url("/errore404/servizio.php") + "\r\n");
+    test::WriteBytes(page.f.SettingsFile(),
+                     "[Date e orari Serie A]\r\nAggiorna orari all'avvio=1\r\n"
+                     "URL aggiornamento orari=" +
+                         page.server.Url("/errore404/servizio.php") + "\r\n");
     page.f.form.FormShow();
     EXPECT_NE(page.f.sink.Text().find("  KO: Not Found\n"), std::string::npos) << page.f.sink.Text();
     EXPECT_EQ(page.f.form.TreeView.ActiveCard(), "InvioFormazioneCard") << "showing went on to the end";
@@ -52,8 +53,10 @@ TEST(StartTimePage, GridEditsAreNormalisedOrRevertedAndStampTheManualEdit) {
     struct Case {
         const char* typed;
         const char* shown;
-    } cases[] = {{"1/9/2019 9:5", "01/09/2019 09:05"}, {"31/04/2020 10:00", "01/09/2019 09:05"},
-                 {"29/02/2020 15:00", "29/02/2020 15:00"}, {"24/08/2019 24:00", "29/02/2020 15:00"}};
+    } cases[] = {{"1/9/2019 9:5", "01/09/2019 09:05"},
+                 {"31/04/2020 10:00", "01/09/2019 09:05"},
+                 {"29/02/2020 15:00", "29/02/2020 15:00"},
+                 {"24/08/2019 24:00", "29/02/2020 15:00"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         f.form.Orari.UltimaModificaManuale = {};

@@ -13,27 +13,38 @@ TEST(Encoding, Cp1252RoundTripKeepsItalianLettersAndEuro) {
 }
 
 TEST(Encoding, CharactersWindows1252LacksBecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1252("a\xD0\x96" "b\xE4\xB8\xAD" "c"), "a?b?c");      // Cyrillic, CJK
-    EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");                // emoji
-    EXPECT_EQ(Utf8ToCp1252("bad\xFF" "byte"), "bad?byte");               // not UTF-8
-    EXPECT_EQ(Utf8ToCp1252("cut\xC3"), "cut?");                          // truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("a\xD0\x96"
+                           "b\xE4\xB8\xAD"
+                           "c"),
+              "a?b?c");                                    // Cyrillic, CJK
+    EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");  // emoji
+    EXPECT_EQ(Utf8ToCp1252("bad\xFF"
+                           "byte"),
+              "bad?byte");                       // not UTF-8
+    EXPECT_EQ(Utf8ToCp1252("cut\xC3"), "cut?");  // truncated sequence
 }
 
 TEST(Encoding, ByteOrderMarkSelectsTheEncodingAndSurvivesRoundTrip) {
     const std::string text = "[Sezione]\r\nModalit\xC3\xA0=1\r\n";
-    for (auto enc : {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+    for (auto enc :
+         {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
         SCOPED_TRACE(static_cast<int>(enc));
         std::string bytes = EncodeText(text, enc);
         DecodedText decoded = DecodeText(bytes);
         EXPECT_EQ(decoded.encoding, enc);
         EXPECT_EQ(decoded.utf8, text);
     }
-    EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Le), std::string("\xFF\xFE" "a\0", 4));
+    EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Le), std::string("\xFF\xFE"
+                                                                  "a\0",
+                                                                  4));
     EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Be), std::string("\xFE\xFF\0a", 4));
 }
 
 TEST(Encoding, MalformedUtf16DecodesWithoutFailing) {
-    DecodedText d = DecodeText(std::string("\xFF\xFE" "a\0\x00\xD8", 6));  // lone high surrogate
+    DecodedText d =
+        DecodeText(std::string("\xFF\xFE"
+                               "a\0\x00\xD8",
+                               6));  // lone high surrogate
     EXPECT_EQ(d.encoding, TextEncoding::Utf16Le);
     EXPECT_TRUE(d.utf8.starts_with("a"));
 }
