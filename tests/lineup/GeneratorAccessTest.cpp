@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/db/SharedData.h"
 #include "platform/fs/Files.h"
 #include "support/Command.h"
 #include "tests/lineup/GeneratorTestSupport.h"
@@ -14,8 +15,6 @@ namespace calvorin::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kJetWriter = fs::path(CALVORIN_SHARED_DIR) / "tools" / "jetwriter.py";
 
 struct RunFiles {
     std::string js, php, log;
@@ -33,20 +32,25 @@ RunFiles RunOn(LeagueEnvironment& env, const fs::path& leagueFile, const LineupO
 class GeneratorOnAccess : public testing::Test {
   protected:
     void SetUp() override {
-        if (!fs::exists(kJetWriter)) GTEST_SKIP() << "the shared test data (" << kJetWriter << ") is absent";
+        if (!fs::exists(JetWriter()))
+            GTEST_SKIP() << "the shared test data (" << JetWriter() << ") is absent";
         if (!HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
         options.scriptServer = "invform/invform.php";
         options.primavera = true;
         options.controllaOrario = true;
     }
 
+    // The Access copy of the league file written so far, beside it.
+    fs::path AccessCopy() {
+        const fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
+        WriteMdbCopy(env.LeagueFile(), mdb);
+        return mdb;
+    }
+
     // Writes the league as SQLite and as its Access copy, runs the generator on both and compares.
     void ExpectSameFiles(const demo::LeagueData& league) {
         env.WriteLeague(league);
-        const fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
-        const CommandResult convert = RunCommand("python3 " + ShellQuote(kJetWriter) + " " +
-                                                 ShellQuote(env.LeagueFile()) + " " + ShellQuote(mdb));
-        ASSERT_EQ(convert.exitCode, 0) << convert.output;
+        const fs::path mdb = AccessCopy();
         const RunFiles sqlite = RunOn(env, env.LeagueFile(), options);
         const RunFiles access = RunOn(env, mdb, options);
         EXPECT_EQ(access.js, sqlite.js);
@@ -75,12 +79,8 @@ TEST_F(GeneratorOnAccess, DemoLeagueGivesTheSameFiles) {
 TEST_F(GeneratorOnAccess, MissingTableFailsWithTheDatabaseMessage) {
     demo::LeagueData league = SmallLeague();
     env.WriteLeague(league);
-    const fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
     demo::ExecuteOnLeagueFile(env.LeagueFile(), "DROP TABLE Formazione");
-    ASSERT_EQ(RunCommand("python3 " + ShellQuote(kJetWriter) + " " + ShellQuote(env.LeagueFile()) + " " +
-                         ShellQuote(mdb))
-                  .exitCode,
-              0);
+    const fs::path mdb = AccessCopy();
     env.Context().LeagueFile = PathText(mdb);
     MemoryLogSink sink;
     Log log(sink);
