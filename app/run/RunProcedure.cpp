@@ -51,11 +51,9 @@ void TMainForm::OkButtonClick() {
         desktop().ShowError(*message);
         return;
     }
-    bool finished = false;
     {
         RunGuard guard(desktop(), running_);
-        finished = RunProcedure();
-        if (!finished) {
+        if (!RunProcedure()) {
             log().WriteLog("\n%s", CancelledText);
             lastOutcome_ = RunOutcome::Cancelled;
             return;
