@@ -2,9 +2,9 @@
 // Packs FCM's backup and the league's export file into ZIP archives in the website's backup folder.
 #pragma once
 
-#include "app/PluginContext.h"
-#include "app/log/Log.h"
 #include "archives/ArchiveOptions.h"
+#include "plugin/PluginContext.h"
+#include "plugin/log/Log.h"
 
 namespace calvorin {
 

@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/log/Log.h"
 #include "lineup/GeneraDatiInvioFormazione.h"
 #include "platform/fs/Files.h"
+#include "plugin/log/Log.h"
 #include "settings/PasswordHash.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"

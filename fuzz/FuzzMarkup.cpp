@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/log/Format.h"
-#include "app/log/Markup.h"
+#include "plugin/log/Format.h"
+#include "plugin/log/Markup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);

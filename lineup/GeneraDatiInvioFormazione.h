@@ -2,9 +2,9 @@
 // The line-up submission generator: league database in, the page's data file and the script's settings out.
 #pragma once
 
-#include "app/PluginContext.h"
-#include "app/log/Log.h"
 #include "lineup/LineupOptions.h"
+#include "plugin/PluginContext.h"
+#include "plugin/log/Log.h"
 
 namespace calvorin {
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/log/Format.h"
 #include "lineup/EscapeQuoted.h"
 #include "platform/text/Trim.h"
+#include "plugin/log/Format.h"
 
 namespace calvorin {
 

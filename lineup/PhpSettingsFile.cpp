@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "app/log/Format.h"
 #include "lineup/EscapeQuoted.h"
 #include "lineup/Mailbox.h"
 #include "platform/text/Trim.h"
+#include "plugin/log/Format.h"
 
 namespace calvorin {
 

@@ -2,8 +2,8 @@
 // The two folders the plug-in takes from FCM's own settings file, FCM.ini.
 #pragma once
 
-#include "app/PluginContext.h"
-#include "app/log/Log.h"
+#include "plugin/PluginContext.h"
+#include "plugin/log/Log.h"
 
 namespace calvorin {
 

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/PluginContext.h"
 #include "platform/crypto/Base64.h"
 #include "platform/crypto/Sha256.h"
 #include "platform/text/Encoding.h"
+#include "plugin/PluginContext.h"
 
 namespace calvorin {
 namespace {

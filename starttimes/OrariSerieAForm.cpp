@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "app/log/Markup.h"
+#include "plugin/log/Markup.h"
 #include "starttimes/ServiceClient.h"
 
 namespace calvorin {

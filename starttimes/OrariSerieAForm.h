@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
-#include "app/form/Controls.h"
 #include "platform/http/HttpTransport.h"
+#include "plugin/Controls.h"
 #include "starttimes/StartTimeTable.h"
 
 namespace calvorin {

@@ -3,10 +3,10 @@
 
 #include <algorithm>
 
-#include "app/log/Format.h"
 #include "platform/fs/Files.h"
 #include "platform/text/Encoding.h"
 #include "platform/text/Trim.h"
+#include "plugin/log/Format.h"
 
 namespace calvorin {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log/Log.h"
+#include "plugin/log/Log.h"
 #include "starttimes/LocalDateTime.h"
 #include "starttimes/StartTimeTable.h"
 

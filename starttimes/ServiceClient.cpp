@@ -3,9 +3,9 @@
 
 #include <stdexcept>
 
-#include "app/PluginContext.h"
 #include "platform/http/Url.h"
 #include "platform/text/Encoding.h"
+#include "plugin/PluginContext.h"
 #include "starttimes/ParseDateTime.h"
 
 namespace calvorin {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/log/Log.h"
 #include "platform/http/HttpTransport.h"
+#include "plugin/log/Log.h"
 #include "starttimes/StartTimeTable.h"
 
 namespace calvorin {

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/log/Log.h"
+#include "plugin/log/Log.h"
 
 namespace calvorin {
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/Desktop.h"
-#include "app/PluginContext.h"
 #include "app/form/PageTree.h"
 #include "app/form/Pages.h"
-#include "app/log/Log.h"
+#include "plugin/PluginContext.h"
+#include "plugin/log/Log.h"
 #include "starttimes/LocalDateTime.h"
 #include "starttimes/StartTimeTable.h"
 

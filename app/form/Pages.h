@@ -2,7 +2,7 @@
 // The controls of each settings page, with their design texts, hints and defaults.
 #pragma once
 
-#include "app/form/Controls.h"
+#include "plugin/Controls.h"
 
 namespace calvorin {
 

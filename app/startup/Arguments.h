@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/PluginContext.h"
+#include "plugin/PluginContext.h"
 
 namespace calvorin {
 

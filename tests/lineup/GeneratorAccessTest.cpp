@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
+#include "GeneratorTestSupport.h"
 #include "platform/db/SharedData.h"
 #include "platform/fs/Files.h"
 #include "support/Command.h"
-#include "tests/lineup/GeneratorTestSupport.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"
 

@@ -4,9 +4,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "GeneratorTestSupport.h"
 #include "platform/fs/Files.h"
 #include "support/Command.h"
-#include "tests/lineup/GeneratorTestSupport.h"
 
 namespace calvorin::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "GeneratorTestSupport.h"
 #include "platform/fs/Files.h"
 #include "settings/PasswordHash.h"
-#include "tests/lineup/GeneratorTestSupport.h"
 #include "tools/demo/LeagueSchema.h"
 
 namespace calvorin::test {

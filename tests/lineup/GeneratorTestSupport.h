@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/log/Log.h"
 #include "fixtures/LeagueFixture.h"
 #include "lineup/GeneraDatiInvioFormazione.h"
+#include "plugin/log/Log.h"
 
 namespace calvorin::test {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/PluginContext.h"
 #include "platform/crypto/Base64.h"
+#include "plugin/PluginContext.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 

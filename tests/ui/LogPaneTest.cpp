@@ -5,7 +5,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "tests/ui/UiTestSupport.h"
+#include "UiTestSupport.h"
 
 namespace calvorin::test {
 namespace {

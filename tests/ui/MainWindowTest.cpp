@@ -6,8 +6,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "platform/ui/Bindings.h"
-#include "tests/ui/UiTestSupport.h"
+#include "UiTestSupport.h"
+#include "ui/Bindings.h"
 
 namespace calvorin::test {
 namespace {

@@ -7,10 +7,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/ui/OrariSerieADialog.h"
-#include "platform/ui/QtDesktop.h"
+#include "UiTestSupport.h"
 #include "starttimes/OrariSerieAForm.h"
-#include "tests/ui/UiTestSupport.h"
+#include "ui/OrariSerieADialog.h"
+#include "ui/QtDesktop.h"
 
 namespace calvorin::test {
 namespace {

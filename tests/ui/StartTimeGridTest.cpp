@@ -7,9 +7,9 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "platform/ui/EditMask.h"
+#include "UiTestSupport.h"
 #include "starttimes/StartTimeTable.h"
-#include "tests/ui/UiTestSupport.h"
+#include "ui/EditMask.h"
 
 namespace calvorin::test {
 namespace {

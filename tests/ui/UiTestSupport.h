@@ -15,11 +15,11 @@
 #include "app/Desktop.h"
 #include "app/form/MainForm.h"
 #include "platform/http/HttpTransport.h"
-#include "platform/ui/Appearance.h"
-#include "platform/ui/LogPane.h"
-#include "platform/ui/MainWindow.h"
-#include "platform/ui/PageTreeView.h"
 #include "support/TempDir.h"
+#include "ui/Appearance.h"
+#include "ui/LogPane.h"
+#include "ui/MainWindow.h"
+#include "ui/PageTreeView.h"
 
 namespace calvorin::test {
 

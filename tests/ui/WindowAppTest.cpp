@@ -5,8 +5,8 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "platform/ui/WindowApp.h"
 #include "support/TempDir.h"
+#include "ui/WindowApp.h"
 
 namespace calvorin::test {
 namespace {

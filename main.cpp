@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Entry point: the window, or /batch mode without a display.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/batch/BatchMode.h"
+
+#ifdef CALVORIN_GUI
+#include "ui/WindowApp.h"
+#endif
+
+namespace {
+
+[[maybe_unused]] bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (calvorin::WantsBatch(arguments)) return calvorin::RunBatch(arguments);
+#ifdef CALVORIN_GUI
+    if (HasDisplay()) return calvorin::RunWindow(argc, argv, arguments);
+#endif
+    std::fputs("Nessun display disponibile: Calvorin procede senza finestra, come con /batch.\n", stderr);
+    return calvorin::RunBatch(arguments);
+}

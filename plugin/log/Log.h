@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The log every step writes to: formats a line, parses its markup and hands it to a sink.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plugin/log/Format.h"
+#include "plugin/log/Markup.h"
+
+namespace calvorin {
+
+// Where styled log lines end up: the window's pane, the terminal, or memory in tests.
+class LogSink {
+  public:
+    virtual ~LogSink() = default;
+    // Appends one line (its segments may hold line feeds) and a final line break.
+    virtual void AppendLine(const StyledLine& line) = 0;
+};
+
+// Keeps every line in memory, for tests and for callers that want the plain text.
+class MemoryLogSink : public LogSink {
+  public:
+    void AppendLine(const StyledLine& line) override;
+    // The plain text written so far, every call ending with "\n".
+    const std::string& Text() const { return text_; }
+    const std::vector<StyledLine>& Lines() const { return lines_; }
+    // The plain text of the last call, without its final line break.
+    std::string LastLine() const;
+
+  private:
+    std::string text_;
+    std::vector<StyledLine> lines_;
+};
+
+class Log {
+  public:
+    // `afterLine` runs after each line: the window uses it to process pending events.
+    explicit Log(LogSink& sink, std::function<void()> afterLine = {})
+        : sink_(&sink), afterLine_(std::move(afterLine)) {}
+
+    // Formats printf-style (see Format), writes the result with its markup as one or more lines, and
+    // returns the number of visible characters written, not counting the final line break.
+    template <typename... Args>
+    int WriteLog(std::string_view format, const Args&... args) {
+        return WriteText(Format(format, {FormatArg(args)...}));
+    }
+
+    // Writes an already formatted text with its markup.
+    int WriteText(std::string_view text);
+
+  private:
+    LogSink* sink_;
+    std::function<void()> afterLine_;
+};
+
+}  // namespace calvorin

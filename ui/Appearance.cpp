@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/Appearance.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QProxyStyle>
+
+namespace calvorin {
+namespace {
+
+constexpr int kPointSize = 9;
+
+// Qt's own password character depends on the style; the window always shows "●" (U+25CF).
+class PasswordDotStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_LineEdit_PasswordCharacter) return 0x25CF;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The first family present, else the system's font of that kind; always at 9 pt.
+QFont PreferredFont(std::initializer_list<const char*> families, QFontDatabase::SystemFont fallback) {
+    QFont font = QFontDatabase::systemFont(fallback);
+    for (const char* family : families) {
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
+            font = QFont(QString::fromLatin1(family));
+            break;
+        }
+    }
+    font.setPointSize(kPointSize);
+    return font;
+}
+
+}  // namespace
+
+void ApplyAppearance(QApplication& app) {
+    app.setStyle(new PasswordDotStyle);  // the application takes ownership
+    // Segoe UI's free look-alike first, then sans fonts of about its width: the pages are laid out for it.
+    QApplication::setFont(PreferredFont(
+        {"Segoe UI", "Selawik", "Noto Sans", "Liberation Sans", "Arial", "DejaVu Sans Condensed"},
+        QFontDatabase::GeneralFont));
+}
+
+QFont LogFont() {
+    QFont font = PreferredFont({"Consolas"}, QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::Monospace);
+    return font;
+}
+
+}  // namespace calvorin

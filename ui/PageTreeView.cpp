@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/PageTreeView.h"
+
+#include <QHeaderView>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+
+#include "ui/QtText.h"
+
+namespace calvorin {
+
+PageTreeView::PageTreeView(PageTree& tree, std::function<bool(int)> select, QWidget* parent)
+    : QTreeWidget(parent), tree_(tree), select_(std::move(select)) {
+    setObjectName(QStringLiteral("TreeView"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every node stays expanded, so no expand arrows: the longest title then fits the 180 px.
+    setItemsExpandable(false);
+    setRootIsDecorated(false);
+    setIndentation(16);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    connect(this, &QTreeWidget::currentItemChanged,
+            [this](QTreeWidgetItem* current) { OnCurrentChanged(current); });
+    tree_.viewChanged = [this] { Show(); };
+    Show();
+}
+
+PageTreeView::~PageTreeView() {
+    tree_.viewChanged = nullptr;
+}
+
+void PageTreeView::AddCard(const std::string& name, QWidget* card, QStackedWidget* stack) {
+    stack_ = stack;
+    card->setObjectName(ToQString(name));
+    stack->addWidget(card);
+    cards_[name] = card;
+    Show();
+}
+
+int PageTreeView::IndexOf(const QTreeWidgetItem* item) const {
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (items_[i] == item) return static_cast<int>(i);
+    return -1;
+}
+
+QTreeWidgetItem* PageTreeView::ItemAt(int index) const {
+    return index >= 0 && index < static_cast<int>(items_.size()) ? items_[index] : nullptr;
+}
+
+void PageTreeView::Rebuild() {
+    clear();
+    items_.clear();
+    QTreeWidgetItem* parent = nullptr;
+    for (const auto& node : tree_.Nodes()) {
+        auto* item = node.level == 0 || !parent ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
+        item->setText(0, ToQString(node.text));
+        QFont font = this->font();
+        font.setBold(node.level == 0);
+        item->setFont(0, font);
+        if (node.level == 0) parent = item;
+        items_.push_back(item);
+    }
+    expandAll();
+}
+
+void PageTreeView::Show() {
+    QSignalBlocker block(this);
+    const auto& nodes = tree_.Nodes();
+    bool sameNodes = nodes.size() == items_.size();
+    for (size_t i = 0; sameNodes && i < nodes.size(); ++i)
+        sameNodes = items_[i]->text(0) == ToQString(nodes[i].text);
+    if (!sameNodes) Rebuild();
+    for (size_t i = 0; i < nodes.size(); ++i) items_[i]->setDisabled(!nodes[i].enabled);
+    if (auto* item = ItemAt(tree_.Selected())) setCurrentItem(item);
+    auto card = cards_.find(tree_.ActiveCard());
+    if (stack_ && card != cards_.end()) stack_->setCurrentWidget(card->second);
+}
+
+void PageTreeView::OnCurrentChanged(QTreeWidgetItem* current) {
+    int index = IndexOf(current);
+    if (index >= 0) select_(index);
+    Show();  // the model's node: the new one, or the old one when the form refused
+}
+
+}  // namespace calvorin

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/WindowApp.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/form/MainForm.h"
+#include "platform/http/HttpGet.h"
+#include "plugin/PluginContext.h"
+#include "ui/Appearance.h"
+#include "ui/LogPane.h"
+#include "ui/MainWindow.h"
+#include "ui/QtDesktop.h"
+
+namespace calvorin {
+namespace {
+
+// Saves the window once it has been painted for the first time, then quits.
+class ScreenshotOnFirstPaint : public QObject {
+  public:
+    ScreenshotOnFirstPaint(QWidget& window, QString path) : window_(window), path_(std::move(path)) {
+        window.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &window_ && event->type() == QEvent::Paint && !taken_) {
+            taken_ = true;
+            QTimer::singleShot(0, this, [this] { Take(); });
+        }
+        return false;
+    }
+
+  private:
+    void Take() {
+        bool saved = window_.grab().save(path_, "PNG");
+        if (!saved) std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(path_));
+        QCoreApplication::exit(saved ? 0 : 1);
+    }
+
+    QWidget& window_;
+    QString path_;
+    bool taken_ = false;
+};
+
+}  // namespace
+
+int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    ApplyAppearance(app);
+    QtDesktop desktop;
+    LogPaneSink sink;
+    Log log(sink, [&desktop] { desktop.ProcessPendingEvents(); });
+    HttpOptions options;
+    options.userAgent = kApplicationTitle;
+    options.connectTimeoutMs = options.responseTimeoutMs = 15000;
+    CurlTransport http(options);
+    TMainForm form(FormServices{desktop, log, http});
+    if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return 1;
+    // Declared after the form, so the window goes first: its widgets hold on to the form's controls.
+    MainWindow window;
+    sink.Attach(&window.Log());
+    window.Build(form);
+    desktop.SetWindow(&window);
+    form.FormShow();
+    std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
+    if (const char* path = std::getenv("CALVORIN_SCREENSHOT"); path && *path)
+        screenshot = std::make_unique<ScreenshotOnFirstPaint>(window, QString::fromLocal8Bit(path));
+    window.ShowForm();
+    int code = QApplication::exec();
+    desktop.SetWindow(nullptr);
+    sink.Attach(nullptr);
+    return code;
+}
+
+}  // namespace calvorin
