@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archives/ArchiveBuilder.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <set>
@@ -10,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "archives/ArchiveSources.h"
 #include "archives/EncryptedZipFile.h"
+#include "platform/fs/FileError.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/Wildcard.h"
 #include "platform/text/Trim.h"
 #include "settings/RandomHex.h"
 
@@ -21,46 +20,11 @@ namespace fs = std::filesystem;
 namespace calvorin {
 namespace {
 
-// Files of one folder whose names match a wildcard pattern.
-struct Mask {
-    fs::path folder;
-    std::string pattern;
-};
-
-[[noreturn]] void ThrowSystem(const std::string& what, const fs::path& path, const std::error_code& ec) {
-    throw std::runtime_error(what + " \"" + PathText(path) + "\": " + ec.message());
-}
-
-bool IsRegularFile(const fs::directory_entry& entry) {
-    std::error_code ec;
-    return entry.is_regular_file(ec);
-}
-
-// Regular files directly in the folder (hidden ones too) whose names match, in the listing's order.
-std::vector<fs::path> ListMatches(const Mask& mask) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    fs::directory_iterator it(mask.folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (IsRegularFile(*it) && MatchesWildcard(mask.pattern, it->path().filename().string()))
-            files.push_back(it->path());
-    }
-    if (ec) ThrowSystem("Impossibile leggere la cartella", mask.folder, ec);
-    return files;
-}
-
-void DeleteMatches(const Mask& mask) {
-    for (const fs::path& file : ListMatches(mask)) {
-        std::error_code ec;
-        if (!fs::remove(file, ec) && ec) ThrowSystem("Impossibile eliminare il file", file, ec);
-    }
-}
-
 void PrepareDestination(const fs::path& destination, Log& log) {
     if (DirectoryExists(destination)) {
         log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
-        DeleteMatches({destination, "FcmBackup*.zip"});
-        DeleteMatches({destination, "FcmExport*.zip"});
+        DeleteMatchingFiles(destination, "FcmBackup*.zip");
+        DeleteMatchingFiles(destination, "FcmExport*.zip");
     } else {
         log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>",
                      EscapeMarkup(PathText(destination)));
@@ -68,7 +32,7 @@ void PrepareDestination(const fs::path& destination, Log& log) {
         if (!fs::create_directory(destination, ec)) {
             if (!ec)
                 ec = std::make_error_code(std::errc::file_exists);  // a file stands in the folder's place
-            ThrowSystem("Impossibile creare la cartella", destination, ec);
+            ThrowFileError("Impossibile creare la cartella", destination, ec);
         }
     }
     log.WriteLog("    %s", OkText);
@@ -97,10 +61,10 @@ void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files
 
 std::vector<fs::path> BackupFiles(const ArchiveOptions& options, const PluginContext& context) {
     fs::path folder = PathFromText(Trim(options.backupFolder));
-    if (!options.soloLega) return ListMatches({folder, "*.*"});
-    std::vector<fs::path> files = ListMatches({folder, context.LeagueBaseName + "*.*"});
+    if (!options.soloLega) return ListMatchingFiles(folder, "*.*");
+    std::vector<fs::path> files = ListMatchingFiles(folder, context.LeagueBaseName + "*.*");
     std::vector<fs::path> archive =
-        ListMatches({folder, "ArchivioA" + std::to_string(context.SeasonYear) + "*.*"});
+        ListMatchingFiles(folder, "ArchivioA" + std::to_string(context.SeasonYear) + "*.*");
     files.insert(files.end(), archive.begin(), archive.end());
     return files;
 }

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "archives/FileHandle.h"
 #include "archives/RawDeflate.h"
 #include "archives/ZipLayout.h"
+#include "platform/fs/FileHandle.h"
 
 namespace calvorin {
 

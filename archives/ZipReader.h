@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "archives/Cryptor.h"
-#include "archives/FileHandle.h"
 #include "archives/RawDeflate.h"
 #include "archives/ZipLayout.h"
+#include "platform/fs/FileHandle.h"
 
 namespace calvorin {
 

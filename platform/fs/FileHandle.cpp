@@ -1,22 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "archives/FileHandle.h"
+#include "platform/fs/FileHandle.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <stdexcept>
-#include <string>
 #include <utility>
+
+#include "platform/fs/FileError.h"
 
 namespace calvorin {
 namespace {
 
 int OpenOrThrow(const std::filesystem::path& path, int flags, const char* what) {
     int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw std::runtime_error(std::string(what) + " \"" + path.string() + "\": " + std::strerror(errno));
+    if (fd < 0) ThrowFileError(what, path, errno);
     return fd;
 }
 
@@ -30,6 +28,12 @@ FileHandle FileHandle::CreateForWriting(const std::filesystem::path& path) {
     return FileHandle(OpenOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC, "Impossibile creare il file"), path);
 }
 
+FileHandle FileHandle::CreateUnique(std::string& pattern, const std::filesystem::path& reportedPath) {
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) ThrowFileError("Impossibile creare il file", reportedPath, errno);
+    return FileHandle(fd, reportedPath);
+}
+
 FileHandle::FileHandle(FileHandle&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 
@@ -38,7 +42,7 @@ FileHandle::~FileHandle() {
 }
 
 void FileHandle::Fail(const char* what, int error) const {
-    throw std::runtime_error(std::string(what) + " \"" + path_.string() + "\": " + std::strerror(error));
+    ThrowFileError(what, path_, error);
 }
 
 std::size_t FileHandle::ReadSomeAt(std::uint64_t offset, void* data, std::size_t size) const {
@@ -69,6 +73,14 @@ struct stat FileHandle::Stat() const {
     struct stat st {};
     if (::fstat(fd_, &st) != 0) Fail("Impossibile leggere il file", errno);
     return st;
+}
+
+void FileHandle::SetMode(mode_t mode) {
+    if (::fchmod(fd_, mode) != 0) Fail("Impossibile scrivere il file", errno);
+}
+
+void FileHandle::Sync() {
+    if (::fsync(fd_) != 0) Fail("Impossibile scrivere il file", errno);
 }
 
 void FileHandle::Close() {

@@ -7,17 +7,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 
 namespace calvorin {
 
-// Owns a file descriptor; every failure throws std::runtime_error with an Italian message naming the file
-// and the system's reason.
+// Owns a file descriptor (the only owner of one in the program); every failure throws std::runtime_error with
+// an Italian message naming the file and the system's reason.
 class FileHandle {
   public:
     // Opens an existing file for reading.
     static FileHandle OpenForReading(const std::filesystem::path& path);
     // Creates the file, or empties it when it exists, for writing.
     static FileHandle CreateForWriting(const std::filesystem::path& path);
+    // Creates a new file, mode 0600, whose name is `pattern` with its final "XXXXXX" replaced (in
+    // `pattern` too) by characters that make it unique. Errors name `reportedPath`, the file the user
+    // knows, rather than the temporary name.
+    static FileHandle CreateUnique(std::string& pattern, const std::filesystem::path& reportedPath);
 
     FileHandle(FileHandle&& other) noexcept;
     FileHandle& operator=(FileHandle&&) = delete;
@@ -33,6 +38,9 @@ class FileHandle {
     // Cuts or extends the file to `size` bytes.
     void Truncate(std::uint64_t size);
     struct stat Stat() const;
+    void SetMode(mode_t mode);
+    // Flushes the file's data to the disk.
+    void Sync();
     // Closes the file, reporting an error the system gives on closing (a full disk over NFS, for one).
     void Close();
 

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The one wording of a failed file operation: what failed, the path in quotes, the system's reason.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace calvorin {
+
+// Returns `what "path": reason`, for example `Impossibile aprire il file "/a/b": No such file or directory`.
+std::string FileErrorText(std::string_view what, const std::filesystem::path& path, std::string_view reason);
+
+// Throws std::runtime_error with FileErrorText and the system's text for `errorNumber` (an errno value).
+[[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path, int errorNumber);
+
+// Throws std::runtime_error with FileErrorText and the error code's message.
+[[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path,
+                                 const std::error_code& error);
+
+}  // namespace calvorin
