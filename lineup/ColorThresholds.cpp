@@ -2,11 +2,9 @@
 // Colour thresholds of the score summary: FCM's own settings, with built-in defaults.
 #include "lineup/ColorThresholds.h"
 
-#include <charconv>
-#include <cmath>
 #include <string>
 
-#include "platform/text/Trim.h"
+#include "platform/text/Decimal.h"
 #include "settings/IniFile.h"
 
 namespace calvorin {
@@ -38,18 +36,6 @@ unsigned ColorThresholds::ClassOf(ThresholdGroup group, std::int64_t role, doubl
     return 0;
 }
 
-std::optional<double> ParseThreshold(std::string_view text) {
-    std::string number(TrimView(text));
-    if (!number.empty() && number.front() == '+') number.erase(0, 1);
-    for (char& c : number)
-        if (c == ',') c = '.';
-    double value = 0;
-    const char* end = number.data() + number.size();
-    const auto [ptr, ec] = std::from_chars(number.data(), end, value, std::chars_format::fixed);
-    if (number.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 ThresholdsReading LeggiSoglieColori(const std::filesystem::path& fcmFolder) {
     ThresholdsReading reading{ColorThresholds::Defaults(), false};
     const IniFile ini = IniFile::Load(fcmFolder / "FCM.ini");
@@ -62,7 +48,7 @@ ThresholdsReading LeggiSoglieColori(const std::filesystem::path& fcmFolder) {
                 const std::string key = std::string(kGroupPrefixes[g]) + kColorKeys[c] + kRoleSuffixes[r];
                 const auto text = ini.ReadValue(sections.front(), key);
                 if (!text) continue;
-                if (const auto number = ParseThreshold(*text)) reading.thresholds.value[g][c][r] = *number;
+                if (const auto number = ParseDecimal(*text)) reading.thresholds.value[g][c][r] = *number;
             }
     return reading;
 }

@@ -35,8 +35,4 @@ struct ThresholdsReading {
 // std::runtime_error only when the file exists but cannot be read.
 ThresholdsReading LeggiSoglieColori(const std::filesystem::path& fcmFolder);
 
-// Returns the number in a threshold text: "6,5" and "6.5" alike (FCM writes the regional separator),
-// or nothing when the trimmed text is not a finite decimal number.
-std::optional<double> ParseThreshold(std::string_view text);
-
 }  // namespace calvorin

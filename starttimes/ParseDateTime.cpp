@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "starttimes/ParseDateTime.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
+
+#include "platform/text/Integer.h"
 
 namespace calvorin {
 namespace {
@@ -11,9 +12,7 @@ namespace {
 // The groups hold only ASCII digits (at most four), so the conversion cannot overflow.
 int GroupNumber(const RegexMatch& match, std::string_view name) {
     std::optional<std::string> text = match.Group(name);
-    int value = 0;
-    if (text) std::from_chars(text->data(), text->data() + text->size(), value);
-    return value;
+    return text ? ParseInteger(*text).value_or(0) : 0;
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "starttimes/StartTimeUpdate.h"
 
-#include <charconv>
 #include <optional>
 #include <stdexcept>
 
+#include "platform/text/Integer.h"
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/ServiceClient.h"
 
@@ -16,11 +16,9 @@ std::optional<int> MatchdayOfName(const std::string& name) {
     static const Regex kName(R"(^(\d*)a$)");
     std::optional<RegexMatch> match = MatchWhole(kName, name);
     if (!match) return std::nullopt;
-    std::string digits = *match->Group(1);
-    int n = 0;
-    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-    if (digits.empty() || error != std::errc() || n < 1 || n > kMatchdays) return std::nullopt;
-    return n;
+    std::optional<std::int32_t> n = ParseInteger(*match->Group(1));
+    if (!n || *n < 1 || *n > kMatchdays) return std::nullopt;
+    return *n;
 }
 
 std::optional<LocalDateTime> StartTimeOfValue(const ServiceAnswer& value) {

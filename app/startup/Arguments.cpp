@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup/Arguments.h"
 
-#include <charconv>
-
 #include "platform/regex/Regex.h"
 #include "platform/text/Integer.h"
 #include "platform/text/Trim.h"
@@ -24,9 +22,7 @@ std::string BaseNameWithoutExtension(std::string_view path) {
 }
 
 std::int32_t ReadDecimal(const std::string& digits, std::int32_t fallback) {
-    std::int32_t value = 0;
-    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return ec == std::errc() && end == digits.data() + digits.size() ? value : fallback;
+    return ParseInteger(digits).value_or(fallback);
 }
 
 void SetLeagueFile(PluginContext& context, const std::string& value) {
