@@ -19,11 +19,6 @@ void RequirePassphrase(std::string_view passphrase) {
     if (passphrase.empty()) throw std::runtime_error("Password cannot be empty");
 }
 
-// Replaces invalid UTF-8 with U+FFFD: a damaged secret must not bring broken text into the settings.
-std::string ValidUtf8(std::string_view bytes) {
-    return DecodeText("\xEF\xBB\xBF" + std::string(bytes)).utf8;
-}
-
 }  // namespace
 
 Aes128Key DeriveKey(std::string_view passphrase) {
@@ -43,7 +38,8 @@ std::string EncryptText(std::string_view text, std::string_view passphrase) {
 std::string DecryptText(std::string_view stored, std::string_view passphrase) {
     RequirePassphrase(passphrase);
     std::string plain = Aes128CbcDecrypt(DeriveKey(passphrase), kZeroIv, Base64Decode(stored));
-    return ValidUtf8(plain.substr(0, plain.find('\0')));
+    // A damaged secret must not bring broken text into the settings.
+    return RepairUtf8(plain.substr(0, plain.find('\0')));
 }
 
 std::string ReadSecret(const IniFile& ini, std::string_view section, std::string_view key,

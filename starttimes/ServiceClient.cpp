@@ -13,12 +13,6 @@ namespace {
 
 constexpr const char* kInvalidAnswer = "Risposta non valida";
 
-// Whatever charset the answer declares, the body is UTF-8; malformed bytes become U+FFFD rather than
-// failing the whole answer.
-std::string BodyAsUtf8(const std::string& body) {
-    return DecodeText("\xEF\xBB\xBF" + body).utf8;
-}
-
 }  // namespace
 
 HttpOptions ServiceHttpOptions() {
@@ -39,7 +33,9 @@ ServiceAnswer GetOrariServizio(HttpTransport& transport, const std::string& url,
     if (response.status != 200) throw std::runtime_error(response.reason);
     if (response.bodyTooLarge) throw std::runtime_error(kInvalidAnswer);
     try {
-        return ServiceAnswer::parse(BodyAsUtf8(response.body));
+        // Whatever charset the answer declares, the body is read as UTF-8; malformed bytes become
+        // U+FFFD rather than failing the whole answer.
+        return ServiceAnswer::parse(RepairUtf8(response.body));
     } catch (const nlohmann::json::parse_error&) {
         throw std::runtime_error(kInvalidAnswer);
     }

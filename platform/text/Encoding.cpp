@@ -74,11 +74,13 @@ std::string Cp1252ToUtf8(std::string_view cp1252) {
     return cd.Convert(cp1252, kReplacement, [](std::string_view) { return size_t{1}; });
 }
 
+std::string RepairUtf8(std::string_view bytes) {
+    Iconv cd("UTF-8", "UTF-8");
+    return cd.Convert(bytes, kReplacement, Utf8SequenceLength);
+}
+
 DecodedText DecodeText(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom)) {
-        Iconv cd("UTF-8", "UTF-8");
-        return {cd.Convert(bytes.substr(3), kReplacement, Utf8SequenceLength), TextEncoding::Utf8Bom};
-    }
+    if (bytes.starts_with(kUtf8Bom)) return {RepairUtf8(bytes.substr(3)), TextEncoding::Utf8Bom};
     bool le = bytes.starts_with(kUtf16LeBom), be = bytes.starts_with(kUtf16BeBom);
     if (le || be) {
         Iconv cd("UTF-8", le ? "UTF-16LE" : "UTF-16BE");

@@ -19,6 +19,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // Converts Windows-1252 to UTF-8. The five bytes that Windows-1252 leaves undefined become U+FFFD.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// Returns the bytes as UTF-8, with each malformed sequence replaced by U+FFFD; valid text is unchanged.
+std::string RepairUtf8(std::string_view bytes);
+
 struct DecodedText {
     std::string utf8;
     TextEncoding encoding = TextEncoding::Ansi;

@@ -49,6 +49,27 @@ TEST(Encoding, MalformedUtf16DecodesWithoutFailing) {
     EXPECT_TRUE(d.utf8.starts_with("a"));
 }
 
+TEST(Encoding, RepairUtf8ReplacesOnlyMalformedSequences) {
+    struct Case {
+        std::string_view bytes;
+        std::string_view repaired;
+    } cases[] = {
+        {"Modalità €", "Modalità €"},
+        {"\xEF\xBB\xBFtesto", "\xEF\xBB\xBFtesto"},  // a byte-order mark inside the text stays
+        {"a\xFF"
+         "b",
+         "a\xEF\xBF\xBD"
+         "b"},
+        {"perch\xE9", "perch\xEF\xBF\xBD"},  // Windows-1252, not UTF-8
+        {"x\xE2\x82", "x\xEF\xBF\xBD"},      // cut in the middle of a character
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.bytes));
+        EXPECT_EQ(RepairUtf8(c.bytes), c.repaired);
+    }
+}
+
 TEST(Encoding, SplitLinesHonoursEveryLineEnd) {
     using V = std::vector<std::string>;
     EXPECT_EQ(SplitLines("a\r\nb\nc\rd"), (V{"a", "b", "c", "d"}));
