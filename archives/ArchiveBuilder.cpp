@@ -35,7 +35,7 @@ void PrepareDestination(const fs::path& destination, Log& log) {
             ThrowFileError("Impossibile creare la cartella", destination, ec);
         }
     }
-    log.WriteLog("    %s", OkText);
+    log.WriteOk(4);
 }
 
 fs::path ArchivePath(const fs::path& destination, const std::string& baseName, bool randomNames) {
@@ -85,7 +85,7 @@ void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const s
     log.WriteLog(heading);
     log.WriteLog("    <i>%s</i>", EscapeMarkup(PathText(archive)));
     BuildOneArchive(archive, listFiles(), password);
-    log.WriteLog("    %s", OkText);
+    log.WriteOk(4);
 }
 
 void Build(const ArchiveOptions& options, const PluginContext& context, Log& log) {
@@ -113,7 +113,7 @@ bool BuildArchives(const ArchiveOptions& options, const PluginContext& context, 
         Build(options, context, log);
         return true;
     } catch (const std::exception& error) {
-        log.WriteLog("    %s: %s", KoText, EscapeMarkup(FlattenMessage(error.what())));
+        log.WriteKo(4, error.what());
         return false;
     }
 }

@@ -47,7 +47,7 @@ class Generator {
     }
 
   private:
-    void Ok() { log_.WriteLog("    %s", OkText); }
+    void Ok() { log_.WriteOk(4); }
 
     void OpenLeague() {
         log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", EscapeMarkup(c_.LeagueFile));
@@ -64,7 +64,7 @@ class Generator {
         Ok();
         competition_.emplace(db_->Prepare(queries::kCompetizione));
         if (!competition_->Next()) throw std::runtime_error("Nessuna competizione predefinita");
-        log_.WriteLog("    %s: %s", OkText, EscapeMarkup(competition_->Text("Nome")));
+        log_.WriteOk(4, EscapeMarkup(competition_->Text("Nome")));
     }
 
     void ReadCompetition() {
@@ -189,7 +189,7 @@ bool GeneraDatiInvioFormazione(const LineupOptions& options, const PluginContext
         Generator(options, context, log).Run();
         return true;
     } catch (const std::exception& e) {
-        log.WriteLog("    %s: %s", KoText, EscapeMarkup(FlattenMessage(e.what())));
+        log.WriteKo(4, e.what());
         return false;
     }
 }

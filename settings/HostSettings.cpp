@@ -8,7 +8,7 @@ namespace calvorin {
 
 void LoadHostSettings(PluginContext& context, Log& log) {
     std::filesystem::path file = PathFromText(context.FcmFolder + "/FCM.ini");
-    log.WriteLog("\n<navy><b>• Caricamento impostazioni di FCM</b></color>");
+    log.WriteHeading("Caricamento impostazioni di FCM");
     if (!FileExists(file)) return;
     log.WriteLog("  <i>%s</i>", EscapeMarkup(PathText(file)));
     IniFile ini = IniFile::Load(file);

@@ -58,8 +58,7 @@ void ReplaceSerieABlock(std::vector<std::string>& lines, const std::array<LocalD
 
 void EsportaOrariSerieA(const std::array<LocalDateTime, kMatchdays>& orari, const std::string& siteFolder,
                         Log& log) {
-    log.WriteLog(
-        "\n<navy><b>• Esportazione data e orari inizio partite di Serie A in <i>fcmSerieADati.js</i>");
+    log.WriteHeading("Esportazione data e orari inizio partite di Serie A in <i>fcmSerieADati.js</i>");
     std::filesystem::path path = PathFromText(siteFolder) / "js" / "fcmSerieADati.js";
     TextFile file = ReadLines(path);
     ReplaceSerieABlock(file.lines, orari);

@@ -68,15 +68,15 @@ int Update(StartTimeTable& table, bool byUser, const ServiceAnswer& answer, Log&
 
 void AggiornaOrari(StartTimeTable& table, bool byUser, int seasonYear, HttpTransport& transport, Log& log,
                    const std::function<void(int row)>& rowChanged) {
-    log.WriteLog("\n<navy><b>• Aggiornamento data/ora inizio partite di Serie A</color></b>");
+    log.WriteHeading("Aggiornamento data/ora inizio partite di Serie A");
     if (!byUser) log.WriteLog("  Ultima modifica manuale: %s", table.UltimaModificaManuale.LogForm());
     log.WriteLog("  <i>%s</i>", EscapeMarkup(table.UrlServizio));
     try {
         ServiceAnswer answer = GetOrariServizio(transport, table.UrlServizio, seasonYear);
         int count = Update(table, byUser, answer, log, rowChanged);
-        log.WriteLog("  %s: aggiornati %d orari", OkText, count);
+        log.WriteOk(2, Format("aggiornati %d orari", {count}));
     } catch (const std::exception& e) {
-        log.WriteLog("  %s: %s", KoText, EscapeMarkup(FlattenMessage(e.what())));
+        log.WriteKo(2, e.what());
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
 #include "plugin/PluginContext.h"
+#include "starttimes/ServiceClient.h"
 #include "ui/Appearance.h"
 #include "ui/LogPane.h"
 #include "ui/MainWindow.h"
@@ -54,10 +55,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     QtDesktop desktop;
     LogPaneSink sink;
     Log log(sink, [&desktop] { desktop.ProcessPendingEvents(); });
-    HttpOptions options;
-    options.userAgent = kApplicationTitle;
-    options.connectTimeoutMs = options.responseTimeoutMs = 15000;
-    CurlTransport http(options);
+    CurlTransport http(ServiceHttpOptions());
     TMainForm form(FormServices{desktop, log, http});
     if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return 1;
     // Declared after the form, so the window goes first: its widgets hold on to the form's controls.

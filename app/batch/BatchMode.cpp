@@ -8,6 +8,7 @@
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
 #include "platform/text/Trim.h"
+#include "starttimes/ServiceClient.h"
 
 namespace calvorin {
 namespace {
@@ -56,7 +57,7 @@ int RunBatch(const std::vector<std::string>& arguments) {
     TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout));
     Log log(sink);
     BatchDesktop desktop;
-    CurlTransport http(HttpOptions{.userAgent = kApplicationTitle});
+    CurlTransport http(ServiceHttpOptions());
     TMainForm form({desktop, log, http});
     if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return kBatchInvalid;
     try {
@@ -66,7 +67,7 @@ int RunBatch(const std::vector<std::string>& arguments) {
         return kBatchSaveFailed;
     }
     if (!form.OkButton.Enabled()) {
-        desktop.ShowError("Nessuna funzione abilitata nelle impostazioni: non c'\xC3\xA8 nulla da generare.");
+        desktop.ShowError("Nessuna funzione abilitata nelle impostazioni: non c'è nulla da generare.");
         return kBatchInvalid;
     }
     form.OkButtonClick();

@@ -21,7 +21,7 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 // The separator under the banner: as many macrons as the banner has visible characters.
 std::string Macrons(int count) {
     std::string line;
-    for (int i = 0; i < count; ++i) line += "\xC2\xAF";
+    for (int i = 0; i < count; ++i) line += "¯";
     return line;
 }
 

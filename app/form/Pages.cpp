@@ -24,9 +24,9 @@ GeneralePage::GeneralePage() {
 InvioFormazionePage::InvioFormazionePage() {
     Describe(InvioFormazioneCheckBox, "Abilita invio formazione",
              "Abilita la funzione di invio formazione sul sito generato da FCM");
-    DescribeEdit(IfScriptServerEdit, "Percorso script server-side",
-                 "Percorso dello script server-side in grado di eseguire tutte le operazioni d'invio della "
-                 "formazione");
+    DescribeEdit(
+        IfScriptServerEdit, "Percorso script server-side",
+        "Percorso dello script server-side in grado di eseguire tutte le operazioni d'invio della formazione");
 }
 
 TermineInvioPage::TermineInvioPage() {
@@ -47,7 +47,7 @@ InterfacciaPage::InterfacciaPage() {
     Describe(IfDisabilitaGiornataCheckBox, "Disabilita modifica giornata",
              "Non permette all'utente di modificare la giornata d'invio formazione");
     Describe(IfDisabilitaIncontriCheckBox, "Disabilita scelta incontri",
-             "Non permette all'utente di scegliere gli incontri per cui \xC3\xA8 valida la formazione");
+             "Non permette all'utente di scegliere gli incontri per cui è valida la formazione");
     Describe(IfNascondiComunicazioniCheckBox, "Nascondi comunicazioni",
              "Non visualizza l'area per inserire le comunicazioni");
 }
@@ -56,8 +56,7 @@ RegolePage::RegolePage() {
     Describe(IfPanchinaOrdinataCheckBox, "Ordina panchina per ruolo",
              "Ordina automaticamente per ruolo i giocatori della pachina");
     Describe(IfRegolaPanchinaCheckBox, "Applica regola panchina",
-             "Abilita il controllo per cui \xC3\xA8 necessario inserire in panchina almeno un calciatore per "
-             "ruolo");
+             "Abilita il controllo per cui è necessario inserire in panchina almeno un calciatore per ruolo");
     Describe(IfRegolaRigoristiCheckBox, "Applica regola portieri rigoristi",
              "Abilita il controllo dei portieri rigoristi secondo la regola ufficiale");
     Describe(IfPrimaveraCheckBox, "Visualizza presenze dei calciatori Primavera",
@@ -114,7 +113,7 @@ TelegramPage::TelegramPage() {
                  "Token di autenticazione del bot utilizzato come mittente delle formazioni");
     DescribeEdit(IfChatIdTelegramEdit, "Chat id",
                  "Chat id del gruppo, supergruppo o canale di Telegram a cui inoltrare le formazioni");
-    Describe(IfModalitaTelegramLabel, "Modalit\xC3\xA0");
+    Describe(IfModalitaTelegramLabel, "Modalità");
 }
 
 DateOrariPage::DateOrariPage() {

@@ -31,7 +31,7 @@ void TMainForm::LoadHostSettings() {
 }
 
 void TMainForm::LoadSettings() {
-    log().WriteLog("\n<navy><b>\xE2\x80\xA2 Caricamento impostazioni di Calvorin</b></color>");
+    log().WriteHeading("Caricamento impostazioni di Calvorin");
     std::filesystem::path candidate = PathFromText(SettingsFilePath());
     if (!FileExists(candidate) && Context.SeasonYear >= 2) {
         candidate = PreviousSeasonFile(Context);
@@ -48,8 +48,8 @@ void TMainForm::SaveSettings() {
     std::filesystem::path file = PathFromText(SettingsFilePath());
     IniFile ini = IniFile::Load(file);
     ini.Clear();
-    log().WriteLog("\n<navy><b>\xE2\x80\xA2 Salvataggio impostazioni Calvorin</b></color>\n  <i>%s</i>",
-                   EscapeMarkup(PathText(file)));
+    log().WriteHeading("Salvataggio impostazioni Calvorin");
+    log().WriteLog("  <i>%s</i>", EscapeMarkup(PathText(file)));
     for (const auto& key : SettingsKeys(*this))
         if (key.save) key.save(ini);
     ini.Save(file);

@@ -99,11 +99,11 @@ SettingsKey TelegramMode(TMainForm& f) {
     auto& combo = f.Telegram.IfModalitaTelegramComboBox;
     return {[&combo](const IniFile& ini) {
                 combo.SetItemIndex(
-                    static_cast<int>(ini.ReadInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", 0)));
+                    static_cast<int>(ini.ReadInteger(kInvio, "Modalità messaggio di Telegram", 0)));
             },
             [&f, &combo](IniFile& ini) {
                 if (f.Context.Extended)
-                    ini.WriteInteger(kInvio, "Modalit\xC3\xA0 messaggio di Telegram", combo.ItemIndex());
+                    ini.WriteInteger(kInvio, "Modalità messaggio di Telegram", combo.ItemIndex());
             }};
 }
 

@@ -73,18 +73,18 @@ void TMainForm::OkButtonClick() {
 
 bool TMainForm::RunProcedure() {
     if (InvioFormazione.InvioFormazioneCheckBox.Checked()) {
-        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione dati invio formazione</color></b>");
+        log().WriteHeading("Generazione dati invio formazione");
         if (!GeneraDatiInvioFormazione(LineupOptionsFromForm(*this), Context, log())) return false;
     }
     if (DateOrari.EsportaDateOrariCheckBox.Checked() &&
         !Quietly([this] { EsportaOrariSerieA(Orari.OrariSerieA, Context.SiteFolder, log()); }))
         return false;
     if (Backup.BackupCheckBox.Checked() || Backup.EsportazioneCheckBox.Checked()) {
-        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione dati backup ed esportazione</color></b>");
+        log().WriteHeading("Generazione dati backup ed esportazione");
         if (!BuildArchives(ArchiveOptionsFromForm(*this), Context, log())) return false;
     }
     if (!(Context.Extended && Generale.gnDisabilitaJsVariabiliCheckBox.Checked())) {
-        log().WriteLog("\n<navy><b>\xE2\x80\xA2 Generazione file <i>fcmVariabiliCalvorin.js</i></color></b>");
+        log().WriteHeading("Generazione file <i>fcmVariabiliCalvorin.js</i>");
         bool lineup = InvioFormazione.InvioFormazioneCheckBox.Checked();
         if (!Quietly([&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); })) return false;
     }

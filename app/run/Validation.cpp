@@ -26,7 +26,7 @@ std::function<std::string(const TMainForm&)> Fixed(const char* text) {
 const std::vector<ValidationRule>& Rules() {
     static const std::vector<ValidationRule> rules{
         {[](const TMainForm& f) { return EnabledAndEmpty(f.InvioFormazione.IfScriptServerEdit); },
-         Fixed("Il percorso dello script server-side non \xC3\xA8 valido.\nSpecificare un altro percorso.")},
+         Fixed("Il percorso dello script server-side non è valido.\nSpecificare un altro percorso.")},
         // The e-mail rules apply while e-mail sending is on: with it off their fields cannot be reached.
         {[](const TMainForm& f) {
              const auto& e = f.EMail;
@@ -34,26 +34,24 @@ const std::vector<ValidationRule>& Rules() {
                     !e.IfIndirizzoPresidenteAutoCheckBox.Checked() &&
                     e.IfIndirizzoPresidenteEdit.Text().empty();
          },
-         Fixed("L'indirizzo e-mail del presidente di lega non \xC3\xA8 valido.\nSpecificare un altro "
-               "indirizzo o "
-               "impostare l'opzione \"Auto\" per ricercarlo fra quelli dei fantallenatori.")},
+         Fixed(
+             "L'indirizzo e-mail del presidente di lega non è valido.\nSpecificare un altro indirizzo o impostare l'opzione \"Auto\" per ricercarlo fra quelli dei fantallenatori.")},
         {[](const TMainForm& f) {
              return f.EMail.IfServizioEMailCardPanel.ActiveCard() == kSmtpCard &&
                     EnabledAndEmpty(f.EMail.IfSmtpHostEdit);
          },
-         Fixed("L'indirizzo del server SMTP non \xC3\xA8 valido.\nSpecificare un altro indirizzo.")},
+         Fixed("L'indirizzo del server SMTP non è valido.\nSpecificare un altro indirizzo.")},
         {[](const TMainForm& f) { return EnabledAndEmpty(f.Telegram.IfTokenTelegramEdit); },
-         Fixed("Il token di autenticazione del bot di Telegram non \xC3\xA8 valido.\nSpecificare un altro "
-               "token.")},
+         Fixed("Il token di autenticazione del bot di Telegram non è valido.\nSpecificare un altro token.")},
         {[](const TMainForm& f) { return EnabledAndEmpty(f.Telegram.IfChatIdTelegramEdit); },
-         Fixed("Il Chat id del gruppo Telegram non \xC3\xA8 valido.\nSpecificare un altro Chat id.")},
+         Fixed("Il Chat id del gruppo Telegram non è valido.\nSpecificare un altro Chat id.")},
         // A password of blanks alone would publish unprotected archives: it counts as no password.
         {[](const TMainForm& f) {
              return f.Backup.BackupPasswordEdit.Enabled() &&
                     TrimView(f.Backup.BackupPasswordEdit.Text()).empty();
          },
-         Fixed("Non \xC3\xA8 possibile fare un upload sul sito del backup o del file di esportazione senza "
-               "proteggerli da password.\nInserire una password nel campo 'Password degli archivi ZIP'.")},
+         Fixed(
+             "Non è possibile fare un upload sul sito del backup o del file di esportazione senza proteggerli da password.\nInserire una password nel campo 'Password degli archivi ZIP'.")},
         {[](const TMainForm& f) {
              return f.Backup.BackupCheckBox.Checked() &&
                     !DirectoryExists(PathFromText(f.Backup.BkDirEdit.Text()));

@@ -24,4 +24,26 @@ int Log::WriteText(std::string_view text) {
     return line.visibleCount;
 }
 
+void Log::WriteHeading(std::string_view title) {
+    WriteLog("\n<navy><b>• %s</b></color>", title);
+}
+
+void Log::WriteOk(int indent, std::string_view detail) {
+    std::string line(static_cast<std::size_t>(indent), ' ');
+    line += OkText;
+    if (!detail.empty()) {
+        line += ": ";
+        line += detail;
+    }
+    WriteText(line);
+}
+
+void Log::WriteKo(int indent, std::string_view message) {
+    std::string line(static_cast<std::size_t>(indent), ' ');
+    line += KoText;
+    line += ": ";
+    line += EscapeMarkup(FlattenMessage(message));
+    WriteText(line);
+}
+
 }  // namespace calvorin

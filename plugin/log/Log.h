@@ -51,6 +51,16 @@ class Log {
     // Writes an already formatted text with its markup.
     int WriteText(std::string_view text);
 
+    // Writes the heading of a step: a blank line, then "• " and the title in bold navy. The title is
+    // markup (a file name in it may be in italics); text from outside goes in escaped.
+    void WriteHeading(std::string_view title);
+
+    // Writes a green "OK" after `indent` spaces, then ": " and `detail` (markup) when there is one.
+    void WriteOk(int indent, std::string_view detail = {});
+
+    // Writes a red "KO: " after `indent` spaces, then the error message on one line, escaped.
+    void WriteKo(int indent, std::string_view message);
+
   private:
     LogSink* sink_;
     std::function<void()> afterLine_;
