@@ -15,8 +15,8 @@
 namespace calvorin {
 namespace {
 
-constexpr std::size_t kInputChunkSize = 256 * 1024;
-constexpr std::size_t kDirectoryChunkSize = 64 * 1024;
+constexpr std::size_t kInputChunkSize = std::size_t{256} * 1024;
+constexpr std::size_t kDirectoryChunkSize = std::size_t{64} * 1024;
 
 std::uint32_t Checked32(std::uint64_t value) {
     if (value > kMaxZip32Value)

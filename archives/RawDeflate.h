@@ -56,6 +56,6 @@ class RawInflater {
 };
 
 // Output buffer of both: big enough to keep system calls rare, small enough for a flat memory profile.
-inline constexpr std::size_t kDeflateChunkSize = 256 * 1024;
+inline constexpr std::size_t kDeflateChunkSize = std::size_t{256} * 1024;
 
 }  // namespace calvorin

@@ -16,7 +16,7 @@ namespace calvorin {
 namespace {
 
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
-constexpr std::size_t kReadChunkSize = 64 * 1024;
+constexpr std::size_t kReadChunkSize = std::size_t{64} * 1024;
 
 [[noreturn]] void ThrowCorrupt(std::string_view what) {
     throw EZipException("Archivio ZIP danneggiato: " + std::string(what));
@@ -139,7 +139,7 @@ void FileByteSource::ReadAt(std::uint64_t offset, void* data, std::size_t size) 
     }
 }
 
-ZipReader::ZipReader(const ByteSource& source, std::string password)
+ZipReader::ZipReader(const ByteSource& source, const std::string& password)
     : source_(source),
       keyPassword_(Utf8ToCp1252(password)),
       entries_(ReadDirectory(source, FindEndRecord(source))) {}

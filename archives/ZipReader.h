@@ -54,7 +54,7 @@ class ZipReader {
     // Reads the end record and the central directory. `password` (UTF-8, converted to Windows-1252)
     // opens encrypted entries. Throws EZipException when the archive is malformed or needs ZIP64 or
     // several disks. The source must outlive the reader.
-    ZipReader(const ByteSource& source, std::string password);
+    ZipReader(const ByteSource& source, const std::string& password);
 
     const std::vector<ZipEntryHeader>& Entries() const { return entries_; }
 

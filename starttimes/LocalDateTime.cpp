@@ -61,7 +61,8 @@ std::optional<LocalDateTime> LocalDateTime::FromParts(const DateTimeParts& p) {
     auto date = FromDate(p.year, p.month, p.day);
     if (!date || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 || p.second < 0 || p.second > 59)
         return std::nullopt;
-    return LocalDateTime(date->seconds_ + p.hour * 3600 + p.minute * 60 + p.second);
+    return LocalDateTime(date->seconds_ + std::int64_t{p.hour} * 3600 + std::int64_t{p.minute} * 60 +
+                         p.second);
 }
 
 DateTimeParts LocalDateTime::Parts() const {

@@ -2,6 +2,7 @@
 #include "app/form/SettingsKeys.h"
 
 #include <string>
+#include <utility>
 
 #include "app/form/MainForm.h"
 #include "platform/text/Trim.h"
@@ -53,7 +54,7 @@ SettingsKey Secret(const char* section, const char* key, Edit& edit) {
 }
 
 SettingsKey Rule(std::function<void()> rule) {
-    return {[rule](const IniFile&) { rule(); }, {}};
+    return {[rule = std::move(rule)](const IniFile&) { rule(); }, {}};
 }
 
 SettingsKey MailService(TMainForm& f) {

@@ -38,7 +38,7 @@ std::string Run(int encrypt, const Aes128Key& key, const Aes128Iv& iv, std::stri
                          static_cast<int>(input.size())) != 1 ||
         EVP_CipherFinal_ex(ctx.get(), buffer + written, &last) != 1)
         ThrowOpensslError(operation);
-    out.resize(static_cast<std::size_t>(written + last));
+    out.resize(static_cast<std::size_t>(written) + static_cast<std::size_t>(last));
     return out;
 }
 

@@ -97,7 +97,7 @@ void BindBlob(sqlite3_stmt* insert, int index, std::string_view bytes) {
 // Jet's Decimal: sign byte, then a 96-bit magnitude as little-endian 32-bit words, high word first.
 double NumericValue(const unsigned char* p, int scale) {
     double magnitude = 0;
-    for (int word = 0; word < 4; ++word)
+    for (std::size_t word = 0; word < 4; ++word)
         magnitude = magnitude * 4294967296.0 + LoadLe<std::uint32_t>(p + 1 + 4 * word);
     double value = magnitude;
     for (int i = 0; i < scale; ++i) value /= 10;

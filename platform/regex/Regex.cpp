@@ -32,7 +32,7 @@ std::vector<std::pair<std::string, size_t>> GroupNames(const pcre2_code* code) {
     pcre2_pattern_info(code, PCRE2_INFO_NAMEENTRYSIZE, &entrySize);
     pcre2_pattern_info(code, PCRE2_INFO_NAMETABLE, &table);
     std::vector<std::pair<std::string, size_t>> names;
-    for (uint32_t i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i) {
         PCRE2_SPTR entry = table + i * entrySize;
         size_t number = (static_cast<size_t>(entry[0]) << 8) | entry[1];
         names.emplace_back(reinterpret_cast<const char*>(entry + 2), number);
@@ -64,9 +64,9 @@ std::optional<RegexMatch> Regex::Search(std::string_view text) const {
     pcre2_pattern_info(code_->code, PCRE2_INFO_CAPTURECOUNT, &groups);
     PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(md.data);
     RegexMatch match;
-    for (uint32_t i = 0; i <= groups; ++i) {
+    for (size_t i = 0; i <= groups; ++i) {
         PCRE2_SIZE start = ovector[2 * i], end = ovector[2 * i + 1];
-        if (i < static_cast<uint32_t>(rc) && start != PCRE2_UNSET)
+        if (i < static_cast<size_t>(rc) && start != PCRE2_UNSET)
             match.groups_.emplace_back(std::string(text.substr(start, end - start)));
         else
             match.groups_.emplace_back(std::nullopt);

@@ -13,7 +13,7 @@ namespace {
 class Iconv {
   public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
+        if (cd_ == reinterpret_cast<iconv_t>(-1))  // NOLINT(performance-no-int-to-ptr): iconv's error value
             throw std::runtime_error(std::string("Conversione ") + from + " -> " + to + " non disponibile");
     }
     ~Iconv() { iconv_close(cd_); }
@@ -50,7 +50,7 @@ class Iconv {
 
 // Length of the UTF-8 sequence that starts the text, at least 1.
 size_t Utf8SequenceLength(std::string_view s) {
-    unsigned char c = static_cast<unsigned char>(s[0]);
+    auto c = static_cast<unsigned char>(s[0]);
     size_t n = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
     size_t i = 1;
     while (i < n && i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
