@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "archives/Cryptor.h"
 #include "archives/ZipErrors.h"
@@ -109,7 +110,13 @@ TEncryptedZipFile::~TEncryptedZipFile() {
 
 void TEncryptedZipFile::Open(const std::filesystem::path& archive) {
     if (output_) throw EZipInvalidOperation();
-    output_.emplace(FileHandle::CreateForWriting(archive));
+    owned_.emplace(FileHandle::CreateForWriting(archive));
+    Open(*owned_);
+}
+
+void TEncryptedZipFile::Open(FileHandle& output) {
+    if (output_) throw EZipInvalidOperation();
+    output_ = &output;
     end_ = 0;
     entries_.clear();
     input_.resize(kInputChunkSize);
@@ -178,8 +185,9 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
 
 void TEncryptedZipFile::Close() {
     if (!output_) return;
-    FileHandle output = std::move(*output_);
-    output_.reset();  // closed from here on, whatever happens below
+    FileHandle& output = *std::exchange(output_, nullptr);  // closed from here on, whatever happens below
+    // The file this object created is closed on the way out, even when a write below throws.
+    std::optional<FileHandle> owned = std::exchange(owned_, std::nullopt);
     std::uint64_t position = end_;
     std::string chunk;
     auto flush = [&] {
@@ -196,7 +204,7 @@ void TEncryptedZipFile::Close() {
                              Checked32(end_));
     flush();
     output.Truncate(position);  // drops what a failed add may have left after the last entry
-    output.Close();
+    if (owned) owned->Close();
 }
 
 }  // namespace calvorin
