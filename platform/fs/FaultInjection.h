@@ -2,6 +2,7 @@
 // A file system that makes the n-th write fail, or ends the process there as kill -9 would.
 #pragma once
 
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 
@@ -26,7 +27,7 @@ class FaultInjectingFileSystem : public FileSystem {
     explicit FaultInjectingFileSystem(FaultPlan plan) : plan_(plan) {}
 
     // The operations seen so far, the planned one included.
-    std::size_t Count() const { return count_; }
+    std::size_t Count() const { return count_.load(); }
 
     int Create(const std::filesystem::path& path, int flags, mode_t mode) override;
     int CreateUnique(std::string& pattern) override;
@@ -42,7 +43,7 @@ class FaultInjectingFileSystem : public FileSystem {
     bool Proceed();
 
     FaultPlan plan_;
-    std::size_t count_ = 0;
+    std::atomic<std::size_t> count_ = 0;  // writes may come from more than one thread
     PosixFileSystem posix_;
 };
 

@@ -161,9 +161,10 @@ TEST(BatchEndToEnd, FailedRunEndsCancelledAndLeavesTheSettingsFileAlone) {
         << "the JavaScript file comes before the PHP file";
 }
 
-// kill -9 at each write of a run in turn (CALVORIN_FAULT_CRASH_AT): the site keeps whole files, and the
-// next run leaves nothing behind. A write failing there (CALVORIN_FAULT_FAIL_AT) cancels the run and
-// leaves nothing behind at once; the tests of each writer check the files after a failure.
+// kill -9 at each write of a run in turn (CALVORIN_FAULT_CRASH_AT): the site keeps whole files. Then a
+// run whose write fails at the same point (CALVORIN_FAULT_FAIL_AT) is cancelled and leaves nothing behind,
+// neither its own temporary nor the one the killed run left: the file being written at the crash is
+// reached before the failing write. The tests of each writer check the files after a failure.
 TEST(BatchEndToEnd, CrashOrFailureAtEveryWriteLeavesWholeFilesAndTheNextRunNoLeftover) {
     DemoLeague demo;
     ASSERT_EQ(demo.Run().exitCode, 0);
@@ -180,11 +181,10 @@ TEST(BatchEndToEnd, CrashOrFailureAtEveryWriteLeavesWholeFilesAndTheNextRunNoLef
         }
         ASSERT_EQ(crashed.exitCode, 137) << crashed.output;
         EXPECT_NE(failed.exitCode, 0) << "failure at " << n << ": " << failed.output;
-        ASSERT_EQ(demo.Run().exitCode, 0);
-        EXPECT_EQ(Leftovers(demo), std::vector<std::string>{}) << "after the crash at " << n;
         if (HasFailure()) break;  // one broken point says enough
     }
     EXPECT_GT(at, 30u) << "every file of the run is written";
+    ExpectEverySiteFileWhole(demo, "at the end: ");
 }
 
 TEST(BatchEndToEnd, NewFilesFollowTheUmaskTheSettingsFileStaysItsModeAndArchivesArePrivate) {
