@@ -185,9 +185,10 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
 
 void TEncryptedZipFile::Close() {
     if (!output_) return;
-    FileHandle& output = *std::exchange(output_, nullptr);  // closed from here on, whatever happens below
-    // The file this object created is closed on the way out, even when a write below throws.
+    // Closed from here on, whatever happens below; the file this object created is closed on the way out.
     std::optional<FileHandle> owned = std::exchange(owned_, std::nullopt);
+    FileHandle& output = owned ? *owned : *output_;
+    output_ = nullptr;
     std::uint64_t position = end_;
     std::string chunk;
     auto flush = [&] {
