@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/batch/BatchMode.h"
+#include "platform/fs/FaultInjection.h"
 
 #ifdef CALVORIN_GUI
 #include "ui/WindowApp.h"
@@ -24,6 +25,7 @@ namespace {
 }  // namespace
 
 int main(int argc, char** argv) {
+    calvorin::InstallFaultsFromEnvironment();  // for tests that fail or crash the program at a chosen write
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (calvorin::WantsBatch(arguments)) return calvorin::RunBatch(arguments);
 #ifdef CALVORIN_GUI

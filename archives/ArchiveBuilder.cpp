@@ -11,6 +11,7 @@
 #include "archives/EncryptedZipFile.h"
 #include "platform/fs/FileError.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/PendingFile.h"
 #include "platform/fs/Wildcard.h"
 #include "platform/text/Trim.h"
 #include "settings/RandomHex.h"
@@ -20,21 +21,29 @@ namespace fs = std::filesystem;
 namespace calvorin {
 namespace {
 
-void PrepareDestination(const fs::path& destination, Log& log) {
+constexpr const char* kArchiveMasks[] = {"FcmBackup*.zip", "FcmExport*.zip"};
+
+// Creates the folder when missing; otherwise removes the partial archives a killed run left. Returns
+// whether the folder was there already.
+bool PrepareDestination(const fs::path& destination, Log& log) {
     if (DirectoryExists(destination)) {
-        log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
-        DeleteMatchingFiles(destination, "FcmBackup*.zip");
-        DeleteMatchingFiles(destination, "FcmExport*.zip");
-    } else {
-        log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>",
-                     EscapeMarkup(PathText(destination)));
-        std::error_code ec;
-        if (!fs::create_directory(destination, ec)) {
-            if (!ec)
-                ec = std::make_error_code(std::errc::file_exists);  // a file stands in the folder's place
-            ThrowFileError("Impossibile creare la cartella", destination, ec);
-        }
+        for (const char* mask : kArchiveMasks) RemoveStaleTemporaries(destination, mask);
+        return true;
     }
+    log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
+    std::error_code ec;
+    if (!fs::create_directory(destination, ec)) {
+        if (!ec) ec = std::make_error_code(std::errc::file_exists);  // a file stands in the folder's place
+        ThrowFileError("Impossibile creare la cartella", destination, ec);
+    }
+    log.WriteOk(4);
+    return false;
+}
+
+// Only once every new archive is in place: until then the previous ones are what the site offers.
+void RemovePreviousArchives(const fs::path& destination, const std::vector<fs::path>& built, Log& log) {
+    log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
+    for (const char* mask : kArchiveMasks) DeleteMatchingFiles(destination, mask, built);
     log.WriteOk(4);
 }
 
@@ -51,12 +60,18 @@ void WriteArchive(TEncryptedZipFile& zip, const std::vector<fs::path>& files) {
     }
 }
 
+// Written under a temporary name that the archive masks do not match, renamed into place when complete:
+// a failure or a kill leaves the previous archive of the same name as it was.
 void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files,
                      const std::string& password) {
-    TEncryptedZipFile zip(password);  // its destructor closes the archive when an add fails
-    zip.Open(archive);
-    WriteArchive(zip, files);
-    zip.Close();
+    PendingFile pending(archive, NewFileMode::OwnerOnly);
+    {
+        TEncryptedZipFile zip(password);  // its destructor ends the archive when an add fails
+        zip.Open(pending.File());
+        WriteArchive(zip, files);
+        zip.Close();
+    }
+    pending.Commit();
 }
 
 std::vector<fs::path> BackupFiles(const ArchiveOptions& options, const PluginContext& context) {
@@ -81,10 +96,11 @@ std::vector<fs::path> ExportFiles(const ArchiveOptions& options) {
 // One archive step: heading, archive path, the archive built from the files `listFiles` gives, OK.
 template <typename ListFiles>
 void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const std::string& password,
-                 ListFiles&& listFiles) {
+                 ListFiles&& listFiles, std::vector<fs::path>& built) {
     log.WriteLog(heading);
     log.WriteLog("    <i>%s</i>", EscapeMarkup(PathText(archive)));
     BuildOneArchive(archive, listFiles(), password);
+    built.push_back(archive);
     log.WriteOk(4);
 }
 
@@ -93,17 +109,21 @@ void Build(const ArchiveOptions& options, const PluginContext& context, Log& log
     if (context.SiteFolder.empty()) throw std::runtime_error("Cartella del sito non specificata");
     const fs::path destination = PathFromText(context.SiteFolder) / "backup";
     const std::string password = Trim(options.password);
-    PrepareDestination(destination, log);
+    const bool existed = PrepareDestination(destination, log);
+    std::vector<fs::path> built;
     if (options.backupEnabled) {
-        ArchiveStep(log, "  - Creazione archivio con i file di backup",
-                    ArchivePath(destination, "FcmBackup", options.randomNames), password,
-                    [&] { return BackupFiles(options, context); });
+        ArchiveStep(
+            log, "  - Creazione archivio con i file di backup",
+            ArchivePath(destination, "FcmBackup", options.randomNames), password,
+            [&] { return BackupFiles(options, context); }, built);
     }
     if (options.exportEnabled) {
-        ArchiveStep(log, "  - Creazione archivio con il file di esportazione",
-                    ArchivePath(destination, "FcmExport", options.randomNames), password,
-                    [&] { return ExportFiles(options); });
+        ArchiveStep(
+            log, "  - Creazione archivio con il file di esportazione",
+            ArchivePath(destination, "FcmExport", options.randomNames), password,
+            [&] { return ExportFiles(options); }, built);
     }
+    if (existed) RemovePreviousArchives(destination, built, log);
 }
 
 }  // namespace

@@ -8,10 +8,12 @@
 
 namespace calvorin {
 
-// Cleans (or creates) SiteFolder/backup, then builds FcmBackup[_token].zip when the backup upload is on
-// and FcmExport[_token].zip when the export upload is on, writing its sub-step lines to the log.
+// Creates SiteFolder/backup when missing, then builds FcmBackup[_token].zip when the backup upload is on
+// and FcmExport[_token].zip when the export upload is on, each under a temporary name renamed into place
+// when complete; only then deletes the previous archives. Writes its sub-step lines to the log.
 // Returns true on success. Every error is caught here: it is logged as a KO line with its message and
-// false is returned; an archive being written when the error came is closed and stays.
+// false is returned; the archive being written when the error came is removed, the previous archives
+// stay.
 bool BuildArchives(const ArchiveOptions& options, const PluginContext& context, Log& log);
 
 }  // namespace calvorin

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "archives/Cryptor.h"
 #include "archives/ZipErrors.h"
@@ -109,7 +110,13 @@ TEncryptedZipFile::~TEncryptedZipFile() {
 
 void TEncryptedZipFile::Open(const std::filesystem::path& archive) {
     if (output_) throw EZipInvalidOperation();
-    output_.emplace(FileHandle::CreateForWriting(archive));
+    owned_.emplace(FileHandle::CreateForWriting(archive));
+    Open(*owned_);
+}
+
+void TEncryptedZipFile::Open(FileHandle& output) {
+    if (output_) throw EZipInvalidOperation();
+    output_ = &output;
     end_ = 0;
     entries_.clear();
     input_.resize(kInputChunkSize);
@@ -178,8 +185,10 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
 
 void TEncryptedZipFile::Close() {
     if (!output_) return;
-    FileHandle output = std::move(*output_);
-    output_.reset();  // closed from here on, whatever happens below
+    // Closed from here on, whatever happens below; the file this object created is closed on the way out.
+    std::optional<FileHandle> owned = std::exchange(owned_, std::nullopt);
+    FileHandle& output = owned ? *owned : *output_;
+    output_ = nullptr;
     std::uint64_t position = end_;
     std::string chunk;
     auto flush = [&] {
@@ -196,7 +205,7 @@ void TEncryptedZipFile::Close() {
                              Checked32(end_));
     flush();
     output.Truncate(position);  // drops what a failed add may have left after the last entry
-    output.Close();
+    if (owned) owned->Close();
 }
 
 }  // namespace calvorin

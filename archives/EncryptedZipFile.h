@@ -34,11 +34,14 @@ class TEncryptedZipFile {
 
     const std::string& Password() const { return password_; }
     bool HasPassword() const { return !password_.empty(); }
-    bool IsOpen() const { return output_.has_value(); }
+    bool IsOpen() const { return output_ != nullptr; }
 
     // Creates the archive file, or empties it when it exists. Throws std::runtime_error when it cannot
     // be created, EZipInvalidOperation when an archive is already open.
     void Open(const std::filesystem::path& archive);
+    // Writes the archive into `output`, an empty file that the caller owns and closes; it must outlive
+    // Close. Throws EZipInvalidOperation when an archive is already open.
+    void Open(FileHandle& output);
 
     // Adds `file` as entry `entryName`, keeping its modification time and attributes. Throws
     // EZipInvalidOperation when no archive is open, EZipException when a limit of the ZIP format
@@ -46,8 +49,9 @@ class TEncryptedZipFile {
     // add leaves the archive as it was before it.
     void Add(const std::filesystem::path& file, std::string_view entryName);
 
-    // Writes the central directory and closes the file. Does nothing when no archive is open. Throws on
-    // a write error (the file is closed all the same).
+    // Writes the central directory and closes the file (a file given to Open is left open, its end
+    // written). Does nothing when no archive is open. Throws on a write error (the file is closed all the
+    // same).
     void Close();
 
   private:
@@ -55,8 +59,9 @@ class TEncryptedZipFile {
     std::uint64_t WriteEntryData(const FileHandle& input, ZipEntryHeader& entry, const SourceInfo& source);
 
     std::string password_;
-    std::string keyPassword_;  // the password's Windows-1252 bytes
-    std::optional<FileHandle> output_;
+    std::string keyPassword_;          // the password's Windows-1252 bytes
+    std::optional<FileHandle> owned_;  // the file Open(path) created
+    FileHandle* output_ = nullptr;
     std::uint64_t end_ = 0;  // where the next entry (or the central directory) starts
     std::vector<ZipEntryHeader> entries_;
     RawDeflater deflater_;

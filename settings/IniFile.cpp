@@ -144,8 +144,8 @@ std::string IniFile::Serialize() const {
     return EncodeText(JoinCrlf(lines), encoding_);
 }
 
-void IniFile::Save(const std::filesystem::path& file, const WriteFaults& faults) const {
-    WriteFileAtomic(file, Serialize(), faults);
+void IniFile::Save(const std::filesystem::path& file) const {
+    WriteFileAtomic(file, Serialize(), NewFileMode::OwnerOnly);
 }
 
 }  // namespace calvorin

@@ -66,8 +66,9 @@ class IniFile {
     std::string Serialize() const;
 
     // Replaces the file with Serialize() atomically. Throws std::runtime_error when it cannot be written,
-    // leaving the previous file as it was. `faults` lets tests make the write fail.
-    void Save(const std::filesystem::path& file, const WriteFaults& faults = {}) const;
+    // leaving the previous file as it was. A new file is readable by its owner only: the settings file
+    // holds the secrets.
+    void Save(const std::filesystem::path& file) const;
 
   private:
     struct Entry {

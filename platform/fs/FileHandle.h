@@ -12,11 +12,14 @@
 namespace calvorin {
 
 // Owns a file descriptor (the only owner of one in the program); every failure throws std::runtime_error with
-// an Italian message naming the file and the system's reason.
+// an Italian message naming the file and the system's reason. Writes go through ActiveFileSystem().
 class FileHandle {
   public:
-    // Opens an existing file for reading.
+    // Opens an existing regular file for reading. A FIFO, a device or a folder is refused with an Italian
+    // reason, never waited on: the open does not block, and nothing is read before the type is known.
     static FileHandle OpenForReading(const std::filesystem::path& path);
+    // Opens a folder, to sync the names in it.
+    static FileHandle OpenFolder(const std::filesystem::path& path);
     // Creates the file, or empties it when it exists, for writing.
     static FileHandle CreateForWriting(const std::filesystem::path& path);
     // Creates a new file, mode 0600, whose name is `pattern` with its final "XXXXXX" replaced (in

@@ -2,11 +2,11 @@
 // Whole-file reading and atomic replacement: a failed write never leaves a half-written file behind.
 #pragma once
 
-#include <cstddef>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/fs/PendingFile.h"
 
 namespace calvorin {
 
@@ -14,16 +14,13 @@ namespace calvorin {
 // system's reason when it cannot be opened or read.
 std::string ReadFileBytes(const std::filesystem::path& path);
 
-// Fault injection for tests: make the write fail after this many bytes, as a full disk would.
-struct WriteFaults {
-    std::optional<std::size_t> failAfterBytes;
-};
-
-// Replaces the file with `bytes`: writes a temporary file in the same folder, flushes it to disk, then
-// renames it over the target. On any failure the temporary file is removed, the previous file (if any)
-// is left exactly as it was, and std::runtime_error is thrown. The folder must exist.
+// Replaces the file with `bytes` through a PendingFile: a temporary in the same folder, flushed to disk,
+// then renamed over the target (a symbolic link there is replaced, not followed). On any failure the
+// temporary is removed, the previous file (if any) is left exactly as it was, and std::runtime_error is
+// thrown; after a crash the next call removes the temporary. A replaced regular file keeps its mode; a
+// new one gets `newMode`. The folder must exist.
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
-                     const WriteFaults& faults = {});
+                     NewFileMode newMode = NewFileMode::FollowUmask);
 
 // True when a regular file (or a link to one) exists at the path; false on any error.
 bool FileExists(const std::filesystem::path& path);

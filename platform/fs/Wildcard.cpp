@@ -2,9 +2,11 @@
 #include "platform/fs/Wildcard.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <system_error>
 
 #include "platform/fs/FileError.h"
+#include "platform/fs/FileSystem.h"
 #include "platform/text/AsciiCase.h"
 
 namespace fs = std::filesystem;
@@ -70,10 +72,13 @@ std::vector<fs::path> ListMatchingFiles(const fs::path& folder, std::string_view
     return files;
 }
 
-void DeleteMatchingFiles(const fs::path& folder, std::string_view mask) {
+void DeleteMatchingFiles(const fs::path& folder, std::string_view mask, const std::vector<fs::path>& keep) {
     for (const fs::path& file : ListMatchingFiles(folder, mask)) {
-        std::error_code ec;
-        if (!fs::remove(file, ec) && ec) ThrowFileError("Impossibile eliminare il file", file, ec);
+        if (std::any_of(keep.begin(), keep.end(),
+                        [&](const fs::path& k) { return k.filename() == file.filename(); }))
+            continue;
+        if (ActiveFileSystem().Remove(file) != 0 && errno != ENOENT)
+            ThrowFileError("Impossibile eliminare il file", file, errno);
     }
 }
 

@@ -18,8 +18,9 @@ bool MatchesWildcard(std::string_view mask, std::string_view name);
 std::vector<std::filesystem::path> ListMatchingFiles(const std::filesystem::path& folder,
                                                      std::string_view mask);
 
-// Deletes the files ListMatchingFiles gives. Throws std::runtime_error naming the first file that
-// cannot be deleted; the files before it are gone.
-void DeleteMatchingFiles(const std::filesystem::path& folder, std::string_view mask);
+// Deletes the files ListMatchingFiles gives, except those named in `keep`. Throws std::runtime_error
+// naming the first file that cannot be deleted; the files before it are gone.
+void DeleteMatchingFiles(const std::filesystem::path& folder, std::string_view mask,
+                         const std::vector<std::filesystem::path>& keep = {});
 
 }  // namespace calvorin

@@ -16,6 +16,9 @@
 
 #include "ArchiveTestSupport.h"
 #include "archives/ZipReader.h"
+#include "platform/fs/FaultInjection.h"
+#include "support/ChildProcess.h"
+#include "support/Command.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -105,8 +108,10 @@ TEST_F(ArchiveBuilderTest, LaterRunsCleanOnlyOldArchives) {
     fs::create_directories(destination_ / "FcmBackupCartella.zip");  // a folder is never deleted
     options_.randomNames = true;
     ASSERT_TRUE(Run());
-    EXPECT_TRUE(sink_.Text().starts_with("  - Pulizia cartella destinazione\n    " + destination_.string() +
-                                         "\n    OK\n"));
+    // Only once the new archives are in place.
+    EXPECT_TRUE(sink_.Text().ends_with("  - Pulizia cartella destinazione\n    " + destination_.string() +
+                                       "\n    OK\n"))
+        << sink_.Text();
     // The old archives are gone; each new one has a fresh token, and the log names it.
     std::vector<std::string> kept;
     for (const std::string& name : DestinationNames()) {
@@ -214,17 +219,83 @@ TEST_F(ArchiveBuilderTest, FailuresAreLoggedAsKoAndReported) {
     }
 }
 
-TEST_F(ArchiveBuilderTest, ArchiveInterruptedByAnErrorStaysClosedAndReadable) {
-    // A sparse file of 4 GiB is refused by the ZIP format; the entries added before it remain readable.
+TEST_F(ArchiveBuilderTest, ArchiveInterruptedByAnErrorIsRemovedAndThePreviousArchivesStay) {
+    ASSERT_TRUE(Run());
+    const std::string previousBackup = test::ReadBytes(destination_ / "FcmBackup.zip");
+    // A sparse file of 4 GiB is refused by the ZIP format.
     test::WriteBytes(backup_ / "zz_grande.bin", "");
     ASSERT_EQ(::truncate((backup_ / "zz_grande.bin").c_str(), 0x100000000LL), 0);
     EXPECT_FALSE(Run());
     EXPECT_NE(sink_.LastLine().find("4 GiB"), std::string::npos) << sink_.LastLine();
-    EXPECT_FALSE(fs::exists(destination_ / "FcmExport.zip"));  // later steps do not run
-    FileByteSource source(destination_ / "FcmBackup.zip");
-    ZipReader reader(source, "pw");
-    for (const ZipEntryHeader& entry : reader.Entries())
-        EXPECT_EQ(reader.ExtractToString(entry), test::ReadBytes(backup_ / entry.name));
+    EXPECT_EQ(test::ReadBytes(destination_ / "FcmBackup.zip"), previousBackup);
+    EXPECT_EQ(DestinationNames(), (std::vector<std::string>{"FcmBackup.zip", "FcmExport.zip"}));
+}
+
+TEST_F(ArchiveBuilderTest, SymbolicLinksInPlaceOfTheArchivesAreReplacedNeverFollowed) {
+    fs::create_directories(destination_);
+    test::WriteBytes(dir_ / "fuori" / "esistente.zip", "non nostro");
+    fs::create_symlink(dir_ / "fuori" / "nuovo.zip", destination_ / "FcmBackup.zip");  // dangling
+    fs::create_symlink(dir_ / "fuori" / "esistente.zip", destination_ / "FcmExport.zip");
+    ASSERT_TRUE(Run()) << sink_.Text();
+    EXPECT_FALSE(fs::exists(dir_ / "fuori" / "nuovo.zip"));
+    EXPECT_EQ(test::ReadBytes(dir_ / "fuori" / "esistente.zip"), "non nostro");
+    for (const char* name : {"FcmBackup.zip", "FcmExport.zip"}) {
+        EXPECT_FALSE(fs::is_symlink(destination_ / name)) << name;
+        EXPECT_EQ(fs::status(destination_ / name).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write);
+    }
+    EXPECT_EQ(ReadArchive(destination_ / "FcmExport.zip", exportFile_.parent_path(), "pw").entries,
+              Names{"MiaLega.exp"});
+}
+
+// After a run failed or killed at any write, every archive in backup/ is whole (unzip tests every entry
+// with its CRC), a backup and an export archive are there, and the next run leaves no partial file.
+TEST_F(ArchiveBuilderTest, FailureOrCrashAtEveryWriteLeavesValidArchivesAndTheNextRunNoPartialFile) {
+    auto checkArchives = [&](std::size_t at) {
+        int backups = 0, exports = 0;
+        for (const std::string& name : DestinationNames()) {
+            if (name.starts_with(".")) continue;  // a partial archive, left for the next run
+            backups += name.starts_with("FcmBackup");
+            exports += name.starts_with("FcmExport");
+            auto check = test::RunCommand("unzip -tqq -P pw " + test::ShellQuote(destination_ / name));
+            EXPECT_EQ(check.exitCode, 0) << "operation " << at << ", " << name << ": " << check.output;
+        }
+        EXPECT_GE(backups, 1) << at;
+        EXPECT_GE(exports, 1) << at;
+    };
+    for (bool randomNames : {false, true}) {
+        SCOPED_TRACE(randomNames ? "random names" : "fixed names");
+        options_.randomNames = randomNames;
+        ASSERT_TRUE(Run());
+        std::size_t crashes = 0;
+        for (std::size_t at = 1;; ++at) {
+            int status = test::RunInChild([&] {
+                FaultInjectingFileSystem faulty({FaultPlan::Kind::Crash, at});
+                ScopedFileSystem scope(faulty);
+                if (!Run()) throw std::runtime_error("failed");
+            });
+            checkArchives(at);
+            bool failed;
+            {
+                FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at});
+                ScopedFileSystem scope(faulty);
+                failed = !Run();
+            }
+            checkArchives(at);
+            for (const std::string& name : DestinationNames())
+                EXPECT_FALSE(name.starts_with(".")) << "operation " << at << ": " << name;
+            ASSERT_TRUE(Run());
+            EXPECT_EQ(DestinationNames().size(), 2u) << at;
+            if (status == 0) {
+                EXPECT_FALSE(failed);
+                break;
+            }
+            ASSERT_EQ(status, kCrashExitCode);
+            EXPECT_TRUE(failed) << at;
+            ++crashes;
+        }
+        EXPECT_GT(crashes, 20u);
+    }
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/IniFile.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include "platform/fs/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -151,14 +154,46 @@ TEST(IniFile, MissingFileIsEmptyAnsiAndUnreadableOneThrows) {
     EXPECT_THROW(IniFile::Load(dir.path()), std::runtime_error);
 }
 
-TEST(IniFile, FailedSaveLeavesThePreviousFile) {
+TEST(IniFile, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     test::TempDir dir;
-    test::WriteBytes(dir / "a.ini", "[Backup]\r\nPassword=old\r\n\r\n");
+    const std::string old = "[Backup]\r\nPassword=old\r\n\r\n";
+    test::WriteBytes(dir / "a.ini", old);
     IniFile ini = IniFile::Load(dir / "a.ini");
     ini.WriteString("Backup", "Password", "a much longer new value");
-    EXPECT_THROW(ini.Save(dir / "a.ini", WriteFaults{10}), std::runtime_error);
-    EXPECT_EQ(test::ReadBytes(dir / "a.ini"), "[Backup]\r\nPassword=old\r\n\r\n");
+    // Every write operation of the save in turn fails, as a full disk would make it.
+    std::size_t failures = 0;
+    for (std::size_t at = 1;; ++at) {
+        FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at, ENOSPC});
+        ScopedFileSystem scope(faulty);
+        try {
+            ini.Save(dir / "a.ini");
+        } catch (const std::runtime_error&) {
+            ++failures;
+            if (test::ReadBytes(dir / "a.ini") != old)
+                break;  // the rename went through, then the folder sync failed
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << at;
+            continue;
+        }
+        break;
+    }
+    EXPECT_GE(failures, 4u);
+    EXPECT_EQ(IniFile::Load(dir / "a.ini").ReadValue("Backup", "Password"), "a much longer new value");
     EXPECT_THROW(ini.Save(dir / "missing folder" / "a.ini"), std::runtime_error);
+}
+
+TEST(IniFile, NewFileIsReadableByItsOwnerOnlyAndAReplacedOneKeepsItsMode) {
+    test::TempDir dir;
+    IniFile ini;
+    ini.WriteString("Backup", "Password", "segreta");
+    const mode_t previous = ::umask(0);  // the widest: only the program can make the new file private
+    ini.Save(dir / "new.ini");
+    test::WriteBytes(dir / "old.ini", "[Backup]\r\n");
+    ASSERT_EQ(::chmod((dir / "old.ini").c_str(), 0640), 0);
+    ini.Save(dir / "old.ini");
+    ::umask(previous);
+    EXPECT_EQ(std::filesystem::status(dir / "new.ini").permissions(), std::filesystem::perms(0600));
+    EXPECT_EQ(std::filesystem::status(dir / "old.ini").permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(IniFile::Load(dir / "old.ini").ReadValue("Backup", "Password"), "segreta");
 }
 
 }  // namespace

@@ -3,10 +3,15 @@
 // and what node makes of the result.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "platform/fs/FaultInjection.h"
 #include "platform/text/Encoding.h"
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/SerieAExport.h"
 #include "starttimes/TestDateTime.h"
+#include "support/ChildProcess.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 
@@ -67,6 +72,17 @@ void ExpectNodeReadsTheTable(const std::filesystem::path& file, const Orari& ora
     std::string script = CALVORIN_SOURCE_DIR "/tests/starttimes/read_serie_a.js";
     EXPECT_EQ(test::RunCommand("node " + test::ShellQuote(script) + " " + test::ShellQuote(file)).output,
               expected);
+}
+
+// True when the call threw.
+template <typename Call>
+bool Throws(Call&& call) {
+    try {
+        call();
+        return false;
+    } catch (const std::runtime_error&) {
+        return true;
+    }
 }
 
 class SerieAExportTest : public ::testing::Test {
@@ -148,6 +164,38 @@ TEST_F(SerieAExportTest, AMissingFileIsAnErrorAndIsNeverCreated) {
     std::filesystem::create_directory(dir / "js");
     EXPECT_THROW(EsportaOrariSerieA(DefaultOrari(), dir.path().string(), log), std::runtime_error);
     EXPECT_TRUE(std::filesystem::is_empty(dir / "js"));
+}
+
+TEST_F(SerieAExportTest, FailureOrCrashAtEveryWriteLeavesFcmsFileWholeAndNoTemporaryAfterTheNextRun) {
+    const std::string fcm = "var arrSquadreA=new Array()\r\n";
+    test::WriteBytes(File(), fcm + OldBlock());
+    std::size_t at = 1;
+    for (;; ++at) {
+        SCOPED_TRACE(at);
+        const std::string before = test::ReadBytes(File());
+        int status = test::RunInChild([&] {
+            FaultInjectingFileSystem faulty({FaultPlan::Kind::Crash, at});
+            ScopedFileSystem scope(faulty);
+            EsportaOrariSerieA(NewOrari(), dir.path().string(), log);
+        });
+        const std::string after = test::ReadBytes(File());
+        EXPECT_TRUE(after == before || after == fcm + ExpectedBlock(NewOrari())) << after;
+        {
+            FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at});
+            ScopedFileSystem scope(faulty);
+            EXPECT_EQ(Throws([&] { EsportaOrariSerieA(DefaultOrari(), dir.path().string(), log); }),
+                      status != 0);
+        }
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "js"))
+            names.push_back(entry.path().filename());
+        EXPECT_EQ(names, std::vector<std::string>{"fcmSerieADati.js"});
+        EXPECT_TRUE(test::ReadBytes(File()).starts_with(fcm));
+        if (status == 0) break;
+        ASSERT_EQ(status, kCrashExitCode);
+    }
+    EXPECT_GE(at, 5u);
+    ExpectNodeReadsTheTable(File(), DefaultOrari());
 }
 
 }  // namespace

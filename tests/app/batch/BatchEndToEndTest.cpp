@@ -2,7 +2,11 @@
 // The real program in /batch on a demo league, its files read by the site's real consumers.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "platform/text/Encoding.h"
 #include "settings/IniFile.h"
@@ -25,8 +29,10 @@ struct DemoLeague {
         arguments = made.output.substr(made.output.rfind("/l="));
         arguments.erase(arguments.find_last_not_of("\r\n") + 1);
     }
-    test::CommandResult Run() const {
-        return RunCommand("NO_COLOR=1 " + ShellQuote(kBuild / "calvorin") + " " + arguments + " /batch");
+    // `environment`: assignments or shell commands put before the program, such as "umask 077;".
+    test::CommandResult Run(const std::string& environment = "") const {
+        return RunCommand(environment + " NO_COLOR=1 " + ShellQuote(kBuild / "calvorin") + " " + arguments +
+                          " /batch");
     }
     std::filesystem::path Root() const { return dir / "demo"; }
     std::filesystem::path Site() const { return Root() / "Sito"; }
@@ -38,6 +44,51 @@ struct DemoLeague {
     test::TempDir dir;
     std::string arguments;
 };
+
+// The folders the program writes to.
+std::vector<std::filesystem::path> WrittenFolders(const DemoLeague& demo) {
+    return {demo.Site() / "js", demo.Site() / "invform", demo.Site() / "backup",
+            demo.Settings().parent_path()};
+}
+
+// Names that no file of the demo has: the temporaries and partial archives of a run.
+std::vector<std::string> Leftovers(const DemoLeague& demo) {
+    std::vector<std::string> found;
+    for (const auto& folder : WrittenFolders(demo))
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().filename().string().starts_with(".")) found.push_back(entry.path());
+    return found;
+}
+
+// Every file the run writes is whole: the site's scripts load, the PHP file parses, both archives pass
+// unzip's test, the settings file keeps its secrets.
+void ExpectEverySiteFileWhole(const DemoLeague& demo, const std::string& when) {
+    auto js = demo.Site() / "js";
+    auto node = RunCommand(
+        "node -e " +
+        ShellQuote("const fs=require('fs');global.ifG=function(){};"
+                   "for (const f of process.argv.slice(1)) (0,eval)(fs.readFileSync(f,'latin1'));"
+                   "if (arrInvioFormazione.length < 1 || arrDateA.length != 39) process.exit(1);") +
+        " " + ShellQuote(js / "fcmInvioFormazioneDati.js") + " " + ShellQuote(js / "fcmSerieADati.js") + " " +
+        ShellQuote(js / "fcmVariabiliCalvorin.js"));
+    EXPECT_EQ(node.exitCode, 0) << when << node.output;
+    auto php = RunCommand("php -r " + ShellQuote("include $argv[1]; exit(count($passwords) > 0 ? 0 : 1);") +
+                          " " + ShellQuote(demo.Site() / "invform" / "invform.inc.php"));
+    EXPECT_EQ(php.exitCode, 0) << when << php.output;
+    int backups = 0, exports = 0;  // a run killed while deleting the previous ones leaves more
+    for (const auto& entry : std::filesystem::directory_iterator(demo.Site() / "backup")) {
+        std::string name = entry.path().filename().string();
+        if (name.starts_with(".")) continue;
+        backups += name.starts_with("FcmBackup");
+        exports += name.starts_with("FcmExport");
+        auto unzip = RunCommand("unzip -tqq -P demo-password " + ShellQuote(entry.path()));
+        EXPECT_EQ(unzip.exitCode, 0) << when << entry.path() << unzip.output;
+    }
+    EXPECT_GE(backups, 1) << when;
+    EXPECT_GE(exports, 1) << when;
+    EXPECT_EQ(IniFile::Load(demo.Settings()).ReadValue("Invio formazione", "Abilitato"), "1") << when;
+    EXPECT_TRUE(IniFile::Load(demo.Settings()).HasKey("Backup", "Password")) << when;
+}
 
 std::string LastLine(const std::string& output) {
     auto lines = SplitLines(output);
@@ -108,6 +159,81 @@ TEST(BatchEndToEnd, FailedRunEndsCancelledAndLeavesTheSettingsFileAlone) {
     EXPECT_EQ(test::ReadBytes(demo.Settings()), settingsBefore);
     EXPECT_TRUE(std::filesystem::exists(demo.Site() / "js" / "fcmInvioFormazioneDati.js"))
         << "the JavaScript file comes before the PHP file";
+}
+
+// kill -9 at each write of a run in turn (CALVORIN_FAULT_CRASH_AT): the site keeps whole files. Then a
+// run whose write fails at the same point (CALVORIN_FAULT_FAIL_AT) is cancelled and leaves nothing behind,
+// neither its own temporary nor the one the killed run left: the file being written at the crash is
+// reached before the failing write. The tests of each writer check the files after a failure.
+TEST(BatchEndToEnd, CrashOrFailureAtEveryWriteLeavesWholeFilesAndTheNextRunNoLeftover) {
+    DemoLeague demo;
+    ASSERT_EQ(demo.Run().exitCode, 0);
+    std::size_t at = 1;
+    for (;; ++at) {
+        const std::string n = std::to_string(at);
+        auto crashed = demo.Run("CALVORIN_FAULT_CRASH_AT=" + n);
+        ExpectEverySiteFileWhole(demo, "crash at " + n + ": ");
+        auto failed = demo.Run("CALVORIN_FAULT_FAIL_AT=" + n);
+        EXPECT_EQ(Leftovers(demo), std::vector<std::string>{}) << "failure at " << n;
+        if (crashed.exitCode == 0) {
+            EXPECT_EQ(failed.exitCode, 0) << failed.output;
+            break;
+        }
+        ASSERT_EQ(crashed.exitCode, 137) << crashed.output;
+        EXPECT_NE(failed.exitCode, 0) << "failure at " << n << ": " << failed.output;
+        if (HasFailure()) break;  // one broken point says enough
+    }
+    EXPECT_GT(at, 30u) << "every file of the run is written";
+    ExpectEverySiteFileWhole(demo, "at the end: ");
+}
+
+TEST(BatchEndToEnd, NewFilesFollowTheUmaskTheSettingsFileStaysItsModeAndArchivesArePrivate) {
+    struct Case {
+        const char* umask;
+        std::filesystem::perms siteFile;
+    } cases[] = {
+        {"077", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write},
+        {"002", std::filesystem::perms(0664)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.umask);
+        DemoLeague demo;
+        std::filesystem::permissions(demo.Settings(), std::filesystem::perms(0640));
+        for (const char* file :
+             {"js/fcmInvioFormazioneDati.js", "js/fcmVariabiliCalvorin.js", "invform/invform.inc.php"})
+            std::filesystem::remove(demo.Site() / file);
+        auto run = demo.Run(std::string("umask ") + c.umask + ";");
+        ASSERT_EQ(run.exitCode, 0) << run.output;
+        for (const char* file :
+             {"js/fcmInvioFormazioneDati.js", "js/fcmVariabiliCalvorin.js", "invform/invform.inc.php"})
+            EXPECT_EQ(std::filesystem::status(demo.Site() / file).permissions(), c.siteFile) << file;
+        EXPECT_EQ(std::filesystem::status(demo.Settings()).permissions(), std::filesystem::perms(0640));
+        for (const auto& entry : std::filesystem::directory_iterator(demo.Site() / "backup"))
+            EXPECT_EQ(entry.status().permissions(), std::filesystem::perms(0600)) << entry.path();
+    }
+}
+
+// A FIFO where FCM puts a file: the run does not wait for a writer that never comes.
+TEST(BatchEndToEnd, FifoInPlaceOfAnFcmFileEndsTheRunWithoutWaiting) {
+    struct Case {
+        const char* file;     // below the demo's root
+        int exitCode;         // 0 where the program has a default for a file it cannot read
+        const char* message;  // in the output; the start-time export is cancelled without a KO line
+    } cases[] = {
+        {"Sito/js/fcmQueryDati.js", 0, "Procedura terminata con successo"},
+        {"Sito/js/fcmDocumentiDati.js", 0, "Procedura terminata con successo"},
+        {"Sito/js/fcmSerieADati.js", 2, "fcmSerieADati.js\n\nOperazione annullata"},
+        {"FCM/FCM.ini", 2, "FCM.ini\": è una FIFO, non un file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        DemoLeague demo;
+        std::filesystem::remove(demo.Root() / c.file);
+        ASSERT_EQ(::mkfifo((demo.Root() / c.file).c_str(), 0644), 0);
+        auto run = demo.Run();
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    }
 }
 
 TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
