@@ -106,6 +106,18 @@ TEST_F(StartTimeUpdateTest, UserRequestAppliesTheServiceAndMovesTheManualTime) {
     EXPECT_EQ(sink.Lines().back().segments[1].style.color, (Rgb{0, 128, 0}));  // OK
 }
 
+TEST_F(StartTimeUpdateTest, AServiceThatMovedIsFollowedToItsNewAddress) {
+    for (const char* path : {"/rimanda/301/1/Calvorin_v2/services.php", "/rimanda/308/5/services.php"}) {
+        SCOPED_TRACE(path);
+        MemoryLogSink caseSink;
+        log = Log(caseSink);
+        StartTimeTable table = DefaultTable(Url(path));
+        std::map<int, int> rows = Run(table, true);
+        EXPECT_EQ(rows.size(), 38u);
+        EXPECT_EQ(caseSink.LastLine(), "  OK: aggiornati 38 orari");
+    }
+}
+
 TEST_F(StartTimeUpdateTest, AutomaticRunSkipsTheTableUnlessTheServiceIsNewer) {
     struct Case {
         LocalDateTime manual;
@@ -199,6 +211,8 @@ TEST_F(StartTimeUpdateTest, FailuresLeaveTheTableAsItWasAndLogKo) {
         {Url("/scenario/agg-fuori-scala/services.php"), "Data/ora aggiornamento non disponibile", true},
         {closed, "Couldn't connect to server", false},
         {Url("/lento/services.php"), "Timeout was reached", false, 500},
+        {Url("/goccia/corpo/200/60/services.php"), "Timeout was reached", false, 1000},
+        {Url("/rimanda/302/6/services.php"), "Troppi reindirizzamenti", false},
         {"", "Bad scheme", false},
         {"non è un indirizzo", "Bad scheme", false},
     };
