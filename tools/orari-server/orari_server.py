@@ -17,9 +17,9 @@ The first path segment selects a fault instead:
   /array/...                  200 with a JSON array at the top level
   /scenario/<file>/...        200 with <data dir>/<file> sent as it is (no echo)
   /lungo/<code>/<bytes>/...   that status with a reason phrase of <bytes> letters (at most 1 MiB)
-  /goccia/<part>/<ms>/<n>/... the normal answer with its first <n> bytes of headers (<part> "intestazioni")
-                              or of body (<part> "corpo") sent one at a time, <ms> milliseconds apart
-                              (n at most 1000, ms at most 10000)
+  /goccia/<part>/<ms>/<n>/... the normal answer after <n> extra header lines (<part> "intestazioni") or
+                              with its first <n> body bytes (<part> "corpo"), sent one at a time, <ms>
+                              milliseconds apart (n at most 1000, ms at most 10000)
   /rimanda/<code>/<n>/...     <code> to the same path with <n> one less, until <n> is 0; then the rest
   /cerchio/...                302 to itself
   /verso/<url>/...            302 to <url> (percent-encoded)
@@ -148,17 +148,21 @@ class Handler(BaseHTTPRequestHandler):
             return
         body = json.dumps(answer, ensure_ascii=False).encode("utf-8")
         head = ("HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n"
-                "X-Riempitivo: %s\r\nContent-Length: %d\r\n\r\n" % ("x" * 1000, len(body))).encode("ascii")
-        data = head + body
-        start = len(head) if part == "corpo" else len("HTTP/1.1 200 OK\r\n")
-        count = min(count, 1000, len(data) - start)
-        self.wfile.write(data[:start])
+                "Content-Length: %d\r\n" % len(body)).encode("ascii")
+        count = min(count, 1000)
+        if part == "corpo":
+            pieces = [body[i:i + 1] for i in range(min(count, len(body)))]
+            head, body = head + b"\r\n", body[len(pieces):]
+        else:
+            pieces = [b"X-Goccia: %d\r\n" % i for i in range(count)]
+            body = b"\r\n" + body
+        self.wfile.write(head)
         self.wfile.flush()
-        for i in range(start, start + count):
+        for piece in pieces:
             time.sleep(min(ms, 10000) / 1000.0)
-            self.wfile.write(data[i:i + 1])
+            self.wfile.write(piece)
             self.wfile.flush()
-        self.wfile.write(data[start + count:])
+        self.wfile.write(body)
         self.close_connection = True
 
     def send_hop(self, segments, url):
