@@ -6,6 +6,7 @@
 #include "platform/http/Url.h"
 #include "platform/text/Encoding.h"
 #include "plugin/PluginContext.h"
+#include "starttimes/JsonNumbers.h"
 #include "starttimes/ParseDateTime.h"
 
 namespace calvorin {
@@ -35,8 +36,9 @@ ServiceAnswer GetOrariServizio(HttpTransport& transport, const std::string& url,
     try {
         // Whatever charset the answer declares, the body is read as UTF-8; malformed bytes become
         // U+FFFD rather than failing the whole answer.
-        return ServiceAnswer::parse(RepairUtf8(response.body));
-    } catch (const nlohmann::json::parse_error&) {
+        return ServiceAnswer::parse(NullOutOfRangeNumbers(RepairUtf8(response.body)));
+    } catch (const nlohmann::json::exception&) {
+        // The library's wording never reaches the user.
         throw std::runtime_error(kInvalidAnswer);
     }
 }

@@ -24,7 +24,8 @@ std::string ServiceRequestUrl(const std::string& url, int seasonYear);
 
 // Sends the request and returns the parsed answer, whatever its JSON type. Throws std::runtime_error with
 // the reason phrase when the status is not 200, "Risposta non valida" when the body is too large or not
-// JSON, and HttpError with the transport's message for an invalid URL or a transport failure.
+// JSON, and HttpError with the transport's message for an invalid URL or a transport failure. A number no
+// double can hold becomes null (NullOutOfRangeNumbers); no text of the JSON library reaches the caller.
 ServiceAnswer GetOrariServizio(HttpTransport& transport, const std::string& url, int seasonYear);
 
 // Returns the member "aggiornamento" as a date-time, or nothing when the answer is not an object, the

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "platform/text/VisibleControls.h"
 #include "ui/Appearance.h"
 #include "ui/QtText.h"
 
@@ -44,7 +45,7 @@ void LogPaneSink::AppendLine(const StyledLine& line) {
     end.movePosition(QTextCursor::End);
     end.beginEditBlock();
     for (const auto& segment : line.segments)
-        end.insertText(ToQString(segment.text), FormatOf(segment.style, *pane_));
+        end.insertText(ToQString(VisibleControls(segment.text, true)), FormatOf(segment.style, *pane_));
     end.insertText(QStringLiteral("\n"), FormatOf(LogStyle{}, *pane_));
     end.endEditBlock();
     pane_->setTextCursor(end);

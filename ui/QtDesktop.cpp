@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "platform/text/VisibleControls.h"
 #include "plugin/PluginContext.h"
 #include "ui/OrariSerieADialog.h"
 #include "ui/QtText.h"
@@ -34,7 +35,11 @@ QString QtFileFilter(const std::string& filter) {
 }
 
 void QtDesktop::ShowError(const std::string& message) {
-    QMessageBox::critical(window_, QString::fromUtf8(kApplicationTitle), ToQString(message));
+    // Messages carry paths and names from outside: shown as plain text, never read as markup.
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
+                    ToQString(VisibleControls(message, true)), QMessageBox::Ok, window_);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void QtDesktop::SetBusy(bool busy) {

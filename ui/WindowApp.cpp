@@ -46,6 +46,18 @@ class ScreenshotOnFirstPaint : public QObject {
     bool taken_ = false;
 };
 
+// Shows the form's start-up (banner, settings, automatic update); an error, such as a settings file that
+// cannot be read, is shown in a message box instead of ending the process.
+bool FormShown(TMainForm& form, Desktop& desktop) {
+    try {
+        form.FormShow();
+        return true;
+    } catch (const std::exception& e) {
+        desktop.ShowError(e.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) {
@@ -63,12 +75,14 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     sink.Attach(&window.Log());
     window.Build(form);
     desktop.SetWindow(&window);
-    form.FormShow();
-    std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
-    if (const char* path = std::getenv("CALVORIN_SCREENSHOT"); path && *path)
-        screenshot = std::make_unique<ScreenshotOnFirstPaint>(window, QString::fromLocal8Bit(path));
-    window.ShowForm();
-    int code = QApplication::exec();
+    int code = kWindowNotLoaded;
+    if (FormShown(form, desktop)) {
+        std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
+        if (const char* path = std::getenv("CALVORIN_SCREENSHOT"); path && *path)
+            screenshot = std::make_unique<ScreenshotOnFirstPaint>(window, QString::fromLocal8Bit(path));
+        window.ShowForm();
+        code = QApplication::exec();
+    }
     desktop.SetWindow(nullptr);
     sink.Attach(nullptr);
     return code;

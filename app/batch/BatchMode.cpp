@@ -8,6 +8,7 @@
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
 #include "platform/text/Trim.h"
+#include "platform/text/VisibleControls.h"
 #include "starttimes/ServiceClient.h"
 
 namespace calvorin {
@@ -16,7 +17,10 @@ namespace {
 // The desktop of a terminal: messages on standard error, no pickers, no dialogs.
 class BatchDesktop : public Desktop {
   public:
-    void ShowError(const std::string& message) override { std::fprintf(stderr, "%s\n", message.c_str()); }
+    // Messages may carry paths and names from outside: shown, never obeyed by the terminal.
+    void ShowError(const std::string& message) override {
+        std::fprintf(stderr, "%s\n", VisibleControls(message, true).c_str());
+    }
     void SetBusy(bool) override {}
     void ProcessPendingEvents() override {}
     std::optional<std::string> BrowseFolder(const std::string&, const std::string&) override {

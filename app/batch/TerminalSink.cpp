@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/text/VisibleControls.h"
+
 namespace calvorin {
 namespace {
 
@@ -33,7 +35,9 @@ void TerminalSink::AppendLine(const StyledLine& line) {
     for (const auto& segment : line.segments) {
         std::string style = colours_ ? AnsiStyle(segment.style) : std::string();
         std::fputs(style.c_str(), out_);
-        std::fputs(segment.text.c_str(), out_);
+        // Outside text was escaped where it entered the log; this catches any that was not, so that only
+        // the log's own colours ever reach the terminal.
+        std::fputs(VisibleControls(segment.text, true).c_str(), out_);
         if (!style.empty()) std::fputs("\x1b[0m", out_);
     }
     std::fputc('\n', out_);

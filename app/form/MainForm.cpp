@@ -40,24 +40,35 @@ TMainForm::TMainForm(FormServices services)
 
 TMainForm::~TMainForm() = default;
 
+// The view runs these from its event loop, which no exception may leave: a failure becomes a message.
 void TMainForm::BindHandlers() {
-    InvioFormazione.InvioFormazioneCheckBox.onClick = [this] { InvioFormazioneCheckBoxClick(); };
-    TermineInvio.IfControllaOrarioCheckBox.onClick = [this] { IfControllaOrarioCheckBoxClick(); };
-    TermineInvio.IfDateOrariLinkLabel.onClick = [this] { IfDateOrariLinkLabelLinkClick(); };
-    EMail.IfInviaEMailCheckBox.onClick = [this] { IfInviaEMailCheckBoxClick(); };
-    EMail.IfServizioEMailComboBox.onChange = [this] { IfServizioEMailComboBoxChange(); };
-    Telegram.IfInoltraATelegramCheckBox.onClick = [this] { IfInoltraATelegramCheckBoxClick(); };
-    DateOrari.EsportaDateOrariCheckBox.onClick = [this] { EsportaDateOrariCheckBoxClick(); };
-    DateOrari.DoAggiornaButton.onClick = [this] { DoAggiornaButtonClick(true); };
-    DateOrari.DoImpostazioniButton.onClick = [this] { DoImpostazioniButtonClick(); };
-    Backup.BackupCheckBox.onClick = [this] { BackupCheckBoxClick(); };
-    Backup.BkUltimoCheckBox.onClick = [this] { BkUltimoCheckBoxClick(); };
-    Backup.BkSoloLegaCheckBox.onClick = [this] { BkUltimoCheckBoxClick(); };
-    Backup.BkDirEdit.onButtonClick = [this] { BkDirEditButtonClick(); };
-    Backup.EsportazioneCheckBox.onClick = [this] { EsportazioneCheckBoxClick(); };
-    Backup.EsFilenameEdit.onButtonClick = [this] { EsFilenameEditButtonClick(); };
-    OkButton.onClick = [this] { OkButtonClick(); };
-    CancelButton.onClick = [this] { CancelButtonClick(); };
+    InvioFormazione.InvioFormazioneCheckBox.onClick = Guarded([this] { InvioFormazioneCheckBoxClick(); });
+    TermineInvio.IfControllaOrarioCheckBox.onClick = Guarded([this] { IfControllaOrarioCheckBoxClick(); });
+    TermineInvio.IfDateOrariLinkLabel.onClick = Guarded([this] { IfDateOrariLinkLabelLinkClick(); });
+    EMail.IfInviaEMailCheckBox.onClick = Guarded([this] { IfInviaEMailCheckBoxClick(); });
+    EMail.IfServizioEMailComboBox.onChange = Guarded([this] { IfServizioEMailComboBoxChange(); });
+    Telegram.IfInoltraATelegramCheckBox.onClick = Guarded([this] { IfInoltraATelegramCheckBoxClick(); });
+    DateOrari.EsportaDateOrariCheckBox.onClick = Guarded([this] { EsportaDateOrariCheckBoxClick(); });
+    DateOrari.DoAggiornaButton.onClick = Guarded([this] { DoAggiornaButtonClick(true); });
+    DateOrari.DoImpostazioniButton.onClick = Guarded([this] { DoImpostazioniButtonClick(); });
+    Backup.BackupCheckBox.onClick = Guarded([this] { BackupCheckBoxClick(); });
+    Backup.BkUltimoCheckBox.onClick = Guarded([this] { BkUltimoCheckBoxClick(); });
+    Backup.BkSoloLegaCheckBox.onClick = Guarded([this] { BkUltimoCheckBoxClick(); });
+    Backup.BkDirEdit.onButtonClick = Guarded([this] { BkDirEditButtonClick(); });
+    Backup.EsportazioneCheckBox.onClick = Guarded([this] { EsportazioneCheckBoxClick(); });
+    Backup.EsFilenameEdit.onButtonClick = Guarded([this] { EsFilenameEditButtonClick(); });
+    OkButton.onClick = Guarded([this] { OkButtonClick(); });
+    CancelButton.onClick = Guarded([this] { CancelButtonClick(); });
+}
+
+std::function<void()> TMainForm::Guarded(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] {
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            desktop().ShowError(e.what());
+        }
+    };
 }
 
 bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char* extendedVariable) {

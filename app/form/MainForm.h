@@ -119,6 +119,7 @@ class TMainForm {
 
   private:
     void BindHandlers();
+    std::function<void()> Guarded(std::function<void()> handler);
     bool LineupOptionOn(const CheckBox& box) const;
     void SetChildNodesEnabled(bool enabled);
     void SetStartTimeControlsEnabled();

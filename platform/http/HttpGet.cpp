@@ -3,15 +3,23 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
+#include <set>
 
+#include "platform/http/Redirect.h"
 #include "platform/http/StatusLine.h"
 
 namespace calvorin {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::milliseconds;
+
+// Header lines of one answer beyond this many bytes stop the transfer: curl keeps them all in memory.
+constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
 
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
@@ -30,18 +38,40 @@ EasyHandle NewEasyHandle() {
     return handle;
 }
 
-// What the callbacks share during one transfer.
+// The two limits of a whole request, redirects included: everything within connect plus response
+// time-out of the start, and the answer within the response time-out of the moment the first request
+// went out. A server that trickles bytes cannot stretch either.
+struct Deadlines {
+    SteadyClock::time_point overall;
+    std::optional<SteadyClock::time_point> answer;
+};
+
+// What the callbacks share during one transfer (one hop).
 struct Transfer {
     CURL* handle = nullptr;
     const HttpOptions* options = nullptr;
+    Deadlines* deadlines = nullptr;
     HttpResponse response;
-    SteadyClock::time_point lastActivity = SteadyClock::now();
-    bool idleTimeout = false;
+    std::size_t headerBytes = 0;
+    bool inBody = false;
+    bool answerTimeout = false;
+    bool headersTooLarge = false;
+
+    void RequestSent() {
+        if (!deadlines->answer)
+            deadlines->answer =
+                std::min(deadlines->overall, SteadyClock::now() + Milliseconds(options->responseTimeoutMs));
+    }
 };
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    t->lastActivity = SteadyClock::now();
+    t->RequestSent();
+    t->headerBytes += size * count;
+    if (t->headerBytes > kMaxHeaderBytes) {
+        t->headersTooLarge = true;
+        return 0;  // stops the transfer
+    }
     // Interim answers (100 Continue) have their own status line: the last one counts.
     if (auto line = ParseStatusLine(std::string_view(data, size * count))) {
         t->response.status = line->status;
@@ -52,7 +82,7 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* t = static_cast<Transfer*>(user);
-    t->lastActivity = SteadyClock::now();
+    t->inBody = true;
     if (t->response.body.size() + size * count > t->options->maxBodyBytes) {
         t->response.bodyTooLarge = true;
         return 0;  // stops the transfer
@@ -61,16 +91,14 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     return size * count;
 }
 
-// curl has no idle time-out below one second, so the response time-out is watched here: it starts once
-// the request is on its way and restarts with every piece of the answer.
+// The answer's deadline starts once the request is on its way, which only curl knows.
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
     curl_off_t pretransfer = 0;
     curl_easy_getinfo(t->handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
-    auto now = SteadyClock::now();
-    if (pretransfer == 0) t->lastActivity = now;
-    t->idleTimeout = now - t->lastActivity > std::chrono::milliseconds(t->options->responseTimeoutMs);
-    return t->idleTimeout ? 1 : 0;
+    if (pretransfer > 0) t->RequestSent();
+    t->answerTimeout = t->deadlines->answer && SteadyClock::now() >= *t->deadlines->answer;
+    return t->answerTimeout ? 1 : 0;
 }
 
 template <typename T>
@@ -79,14 +107,21 @@ void SetOption(CURL* handle, CURLoption option, T value) {
     if (code != CURLE_OK) throw HttpError(curl_easy_strerror(code));
 }
 
+long RemainingMs(SteadyClock::time_point deadline) {
+    auto left = std::chrono::duration_cast<Milliseconds>(deadline - SteadyClock::now()).count();
+    return static_cast<long>(std::max<decltype(left)>(left, 1));
+}
+
 void Configure(Transfer& t, const std::string& url, curl_slist* headers, char* errorBuffer) {
     CURL* h = t.handle;
+    long remaining = RemainingMs(t.deadlines->answer.value_or(t.deadlines->overall));
     SetOption(h, CURLOPT_ERRORBUFFER, errorBuffer);
     SetOption(h, CURLOPT_URL, url.c_str());
     SetOption(h, CURLOPT_PROTOCOLS_STR, "http,https");
     SetOption(h, CURLOPT_NOSIGNAL, 1L);
-    SetOption(h, CURLOPT_FOLLOWLOCATION, 0L);
-    SetOption(h, CURLOPT_CONNECTTIMEOUT_MS, t.options->connectTimeoutMs);
+    SetOption(h, CURLOPT_FOLLOWLOCATION, 0L);  // followed by HttpGet, under its own rules
+    SetOption(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(t.options->connectTimeoutMs, remaining));
+    SetOption(h, CURLOPT_TIMEOUT_MS, remaining);
     SetOption(h, CURLOPT_HTTPHEADER, headers);
     if (!t.options->userAgent.empty()) SetOption(h, CURLOPT_USERAGENT, t.options->userAgent.c_str());
     SetOption(h, CURLOPT_HEADERFUNCTION, OnHeader);
@@ -99,29 +134,62 @@ void Configure(Transfer& t, const std::string& url, curl_slist* headers, char* e
 }
 
 [[noreturn]] void ThrowTransferError(CURLcode code, const Transfer& t, const char* errorBuffer) {
-    if (t.idleTimeout)
+    if (t.answerTimeout || (code == CURLE_OPERATION_TIMEDOUT && t.deadlines->answer))
         throw HttpError(std::string(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT)) +
-                        ": no data received for " + std::to_string(t.options->responseTimeoutMs) +
-                        " milliseconds");
+                        ": risposta non completa entro " + std::to_string(t.options->responseTimeoutMs) +
+                        " millisecondi");
+    // curl 7.88 reports a header line over its 100 KB limit as "Out of memory".
+    if (t.headersTooLarge || (code == CURLE_OUT_OF_MEMORY && !t.inBody))
+        throw HttpError("Risposta non valida: intestazione troppo lunga");
     std::string message = curl_easy_strerror(code);
     std::string detail = errorBuffer;
     if (detail.find(message) != std::string::npos) throw HttpError(detail);  // curl often repeats itself
     throw HttpError(detail.empty() ? message : message + ": " + detail);
 }
 
-}  // namespace
+struct Hop {
+    HttpResponse response;
+    std::string location;  // the absolute target of a redirect; empty when there is none
+};
 
-HttpResponse HttpGet(const std::string& url, const HttpOptions& options) {
+Hop GetOnce(const std::string& url, const HttpOptions& options, Deadlines& deadlines) {
     EasyHandle handle = NewEasyHandle();
     // An empty "Accept:" removes curl's default header: the request carries Host and User-Agent only.
     HeaderList headers(curl_slist_append(nullptr, "Accept:"));
     if (!headers) throw std::bad_alloc();
-    Transfer transfer{handle.get(), &options, {}, SteadyClock::now(), false};
+    Transfer transfer;
+    transfer.handle = handle.get();
+    transfer.options = &options;
+    transfer.deadlines = &deadlines;
     char errorBuffer[CURL_ERROR_SIZE] = "";
     Configure(transfer, url, headers.get(), errorBuffer);
     CURLcode code = curl_easy_perform(handle.get());
     if (code != CURLE_OK && !transfer.response.bodyTooLarge) ThrowTransferError(code, transfer, errorBuffer);
-    return std::move(transfer.response);
+    Hop hop{std::move(transfer.response), {}};
+    char* location = nullptr;
+    if (curl_easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
+        hop.location = location;
+    return hop;
+}
+
+}  // namespace
+
+HttpResponse HttpGet(const std::string& url, const HttpOptions& options) {
+    Deadlines deadlines{
+        SteadyClock::now() + Milliseconds(options.connectTimeoutMs + options.responseTimeoutMs),
+        std::nullopt};
+    std::set<std::string> visited{url};
+    std::string current = url;
+    for (int redirects = 0;; ++redirects) {
+        Hop hop = GetOnce(current, options, deadlines);
+        if (!IsFollowedRedirect(hop.response.status) || hop.location.empty()) return std::move(hop.response);
+        if (redirects == kMaxRedirects)
+            throw HttpError("Troppi reindirizzamenti: il servizio rimanda oltre 5 volte");
+        CheckRedirect(current, hop.location);
+        if (!visited.insert(hop.location).second)
+            throw HttpError("Reindirizzamento circolare: il servizio rimanda a un indirizzo già visitato");
+        current = std::move(hop.location);
+    }
 }
 
 }  // namespace calvorin

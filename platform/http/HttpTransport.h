@@ -11,13 +11,13 @@ namespace calvorin {
 struct HttpOptions {
     std::string userAgent;           // empty: no User-Agent header
     long connectTimeoutMs = 15000;   // name resolution, connection and TLS handshake
-    long responseTimeoutMs = 15000;  // longest wait for the next part of the answer once the request is sent
+    long responseTimeoutMs = 15000;  // the whole answer, redirects included, once the first request is sent
     std::size_t maxBodyBytes = 1 << 20;  // a longer body is not read to its end
 };
 
 struct HttpResponse {
     int status = 0;
-    std::string reason;         // the status line's reason phrase, or the standard one when it has none
+    std::string reason;         // the status line's reason phrase (bounded), or the standard one when none
     std::string body;           // raw bytes, at most maxBodyBytes
     bool bodyTooLarge = false;  // the body went over maxBodyBytes; `body` is incomplete
 };

@@ -41,6 +41,12 @@ std::optional<StatusLine> ParseStatusLine(std::string_view line) {
     std::string_view reason = rest.size() > 4 ? rest.substr(4) : std::string_view();
     StatusLine result{(code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0'), std::string(reason)};
     if (!IsValidUtf8(result.reason)) result.reason = Cp1252ToUtf8(result.reason);
+    if (result.reason.size() > kMaxReasonBytes) {
+        size_t cut = kMaxReasonBytes;
+        while (cut > 0 && (static_cast<unsigned char>(result.reason[cut]) & 0xC0) == 0x80) --cut;
+        result.reason.resize(cut);
+        result.reason += "…";
+    }
     return result;
 }
 

@@ -2,11 +2,15 @@
 // The status line of an HTTP answer and the standard reason phrases.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace calvorin {
+
+// A longer reason phrase is cut to this many bytes and "…": it ends up in a one-line log message.
+inline constexpr std::size_t kMaxReasonBytes = 200;
 
 struct StatusLine {
     int status = 0;
@@ -14,7 +18,7 @@ struct StatusLine {
 };
 
 // Parses a header line such as "HTTP/1.1 404 Not Found\r\n". Returns nothing for any other line. A reason
-// phrase that is not valid UTF-8 is read as Windows-1252.
+// phrase that is not valid UTF-8 is read as Windows-1252, and one over kMaxReasonBytes is cut.
 std::optional<StatusLine> ParseStatusLine(std::string_view line);
 
 // Returns the standard reason phrase of a status code ("Not Found" for 404), or "HTTP <code>" for a code

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/text/Trim.h"
+#include "platform/text/VisibleControls.h"
 
 namespace calvorin {
 namespace {
@@ -102,7 +103,7 @@ StyledLine ParseMarkup(std::string_view text) {
 
 std::string EscapeMarkup(std::string_view text) {
     std::string out;
-    for (char c : text) {
+    for (char c : VisibleControls(text)) {
         if (c == '&')
             out += "&amp;";
         else if (c == '<')
@@ -123,7 +124,7 @@ std::string FlattenMessage(std::string_view message) {
         else if (c != '\r')
             out += c;
     }
-    return out;
+    return VisibleControls(out);
 }
 
 }  // namespace calvorin

@@ -44,11 +44,13 @@ std::optional<Rgb> LogColorByName(std::string_view name);
 // "&gt;", "&lt;" and "&amp;" are replaced in that order in each run of text. Never fails.
 StyledLine ParseMarkup(std::string_view text);
 
-// Returns the text with "&", "<" and ">" written as entities, so that a path, a name or a message from
-// outside shows as it is instead of being read as markup.
+// Returns the text with "&", "<" and ">" written as entities and control characters in their visible form
+// (VisibleControls), so that a path, a name or a message from outside shows as it is instead of being
+// read as markup or steering a terminal.
 std::string EscapeMarkup(std::string_view text);
 
-// Returns an error message as one line: trimmed, line feeds as " | ", carriage returns dropped.
+// Returns an error message as one line: trimmed, line feeds as " | ", carriage returns dropped, other
+// control characters in their visible form (VisibleControls).
 std::string FlattenMessage(std::string_view message);
 
 // The result markers that steps write into the log.

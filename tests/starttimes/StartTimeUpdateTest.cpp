@@ -55,11 +55,17 @@ class StartTimeUpdateTest : public test::ServiceFixture {
             "99999999999999999999a": "2023-08-20 18.30", "10a": null, "11a": {"x": 1}})"));
         Scenario("doppi", Answer(R"({"5a": "2023-10-01 15.00", "05a": "2023-10-02 15.00",
             "6a": "2023-10-03 15.00", "6a": "2023-10-04 15.00"})"));
+        // Numbers no double holds, in members the update ignores or skips.
+        Scenario("fuori-scala",
+                 "{\"extra\": [1e999, -1E+999, 1e-999, " + std::string(400, '9') +
+                     ", {\"k\": \"a\\\"1e999\"}], " +
+                     Answer(R"({"1a": 1e999, "2a": "2023-08-20 18.30", "3a": "1e999"})").substr(1));
         Scenario("agg-mancante", R"({"orari": {"1a": "2023-08-19 18.30"}})");
         Scenario("agg-numero", Answer(R"({"1a": "2023-08-19 18.30"})", "20251020"));
         Scenario("agg-nullo", Answer(R"({"1a": "2023-08-19 18.30"})", "null"));
         Scenario("agg-impossibile", Answer(R"({"1a": "2023-08-19 18.30"})", "\"2023-02-30 10.00\""));
         Scenario("agg-ora", Answer(R"({"1a": "2023-08-19 18.30"})", "\"2023-08-19 24.00\""));
+        Scenario("agg-fuori-scala", Answer(R"({"1a": "2023-08-19 18.30"})", "1e999"));
         Scenario("agg-forma", Answer(R"({"1a": "2023-08-19 18.30"})", "\"20/10/2025 09:15\""));
         Scenario("orari-mancante", R"({"aggiornamento": "2025-10-20 09.15"})");
         Scenario("orari-array", Answer(R"(["2023-08-19 18.30"])"));
@@ -98,6 +104,18 @@ TEST_F(StartTimeUpdateTest, UserRequestAppliesTheServiceAndMovesTheManualTime) {
     EXPECT_EQ(heading.style.color, (Rgb{0, 0, 128}));
     EXPECT_TRUE(sink.Lines()[1].segments.back().style.italic);                 // the URL
     EXPECT_EQ(sink.Lines().back().segments[1].style.color, (Rgb{0, 128, 0}));  // OK
+}
+
+TEST_F(StartTimeUpdateTest, AServiceThatMovedIsFollowedToItsNewAddress) {
+    for (const char* path : {"/rimanda/301/1/Calvorin_v2/services.php", "/rimanda/308/5/services.php"}) {
+        SCOPED_TRACE(path);
+        MemoryLogSink caseSink;
+        log = Log(caseSink);
+        StartTimeTable table = DefaultTable(Url(path));
+        std::map<int, int> rows = Run(table, true);
+        EXPECT_EQ(rows.size(), 38u);
+        EXPECT_EQ(caseSink.LastLine(), "  OK: aggiornati 38 orari");
+    }
 }
 
 TEST_F(StartTimeUpdateTest, AutomaticRunSkipsTheTableUnlessTheServiceIsNewer) {
@@ -147,6 +165,7 @@ TEST_F(StartTimeUpdateTest, MergeFollowsNamesValuesAndOrderOfTheAnswer) {
          {{1, At(2023, 8, 19, 18, 30)}, {7, At(2023, 9, 1, 20, 45)}, {8, At(2023, 9, 2, 18)}}},
         // "5a" then "05a": both applied, the later wins. A name repeated exactly keeps its later value.
         {"doppi", 3, {{5, 2}, {6, 1}}, {{5, At(2023, 10, 2, 15)}, {6, At(2023, 10, 4, 15)}}},
+        {"fuori-scala", 1, {{2, 1}}, {{2, At(2023, 8, 20, 18, 30)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.scenario);
@@ -189,8 +208,11 @@ TEST_F(StartTimeUpdateTest, FailuresLeaveTheTableAsItWasAndLogKo) {
         {Url("/scenario/agg-impossibile/services.php"), "Data/ora aggiornamento non disponibile", true},
         {Url("/scenario/agg-ora/services.php"), "Data/ora aggiornamento non disponibile", true},
         {Url("/scenario/agg-forma/services.php"), "Data/ora aggiornamento non disponibile", true},
+        {Url("/scenario/agg-fuori-scala/services.php"), "Data/ora aggiornamento non disponibile", true},
         {closed, "Couldn't connect to server", false},
         {Url("/lento/services.php"), "Timeout was reached", false, 500},
+        {Url("/goccia/corpo/200/60/services.php"), "Timeout was reached", false, 1000},
+        {Url("/rimanda/302/6/services.php"), "Troppi reindirizzamenti", false},
         {"", "Bad scheme", false},
         {"non è un indirizzo", "Bad scheme", false},
     };

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The log pane: lines go to the end whatever the user selected, with their styles.
+// The log pane: lines go to the end whatever the user selected, with their styles, control characters shown.
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
@@ -39,6 +39,16 @@ TEST(LogPaneTest, LinesAreAppendedAtTheEndAfterTheUserSelectedTextAtTheStart) {
     EXPECT_EQ(LastLine(pane), "  - Prova: OK");
     EXPECT_FALSE(pane.textCursor().hasSelection());
     EXPECT_TRUE(pane.textCursor().atEnd());
+}
+
+TEST(LogPaneTest, ControlCharactersFromOutsideShowVisibly) {
+    WindowHarness h;
+    QTextEdit& pane = h.window->Log();
+    const std::string status = "\x1b]0;PWNED\x07\x1b[2J";
+    h.log.WriteKo(2, "500 " + status);  // escaped where it enters the log
+    EXPECT_EQ(LastLine(pane), "  KO: 500 \\x1B]0;PWNED\\x07\\x1B[2J");
+    h.log.WriteLog("  <i>%s</i>", "URL " + status);  // not escaped: the pane is the last defence
+    EXPECT_EQ(LastLine(pane), "  URL \\x1B]0;PWNED\\x07\\x1B[2J");
 }
 
 TEST(LogPaneTest, SegmentsKeepTheirStyle) {

@@ -16,6 +16,13 @@ The first path segment selects a fault instead:
   /enorme/...                 200 with a valid JSON answer longer than 1 MiB
   /array/...                  200 with a JSON array at the top level
   /scenario/<file>/...        200 with <data dir>/<file> sent as it is (no echo)
+  /lungo/<code>/<bytes>/...   that status with a reason phrase of <bytes> letters (at most 1 MiB)
+  /goccia/<part>/<ms>/<n>/... the normal answer after <n> extra header lines (<part> "intestazioni") or
+                              with its first <n> body bytes (<part> "corpo"), sent one at a time, <ms>
+                              milliseconds apart (n at most 1000, ms at most 10000)
+  /rimanda/<code>/<n>/...     <code> to the same path with <n> one less, until <n> is 0; then the rest
+  /cerchio/...                302 to itself
+  /verso/<url>/...            302 to <url> (percent-encoded)
 
 With --tls-cert and --tls-key it speaks https instead. On start it prints the port it listens on as its first line of standard output.
 """
@@ -67,6 +74,16 @@ class Handler(BaseHTTPRequestHandler):
                 self.send_json(200, [self.echo(url.query)])
             elif selector == "scenario" and len(segments) > 1:
                 self.send_file(segments[1])
+            elif selector == "lungo":
+                self.send_status([segments[1], "A" * min(int(segments[2]), ONE_MIB)])
+            elif selector == "goccia":
+                self.send_trickle(segments[1], int(segments[2]), int(segments[3]), url.query)
+            elif selector == "rimanda":
+                self.send_hop(segments, url)
+            elif selector == "cerchio":
+                self.send_redirect(302, self.path)
+            elif selector == "verso":
+                self.send_redirect(302, segments[1])
             else:
                 self.send_answer(url.query)
         except (BrokenPipeError, ConnectionResetError):
@@ -80,19 +97,25 @@ class Handler(BaseHTTPRequestHandler):
             "parametri": urllib.parse.parse_qsl(query, keep_blank_values=True),
         }
 
-    def send_answer(self, query):
+    def answer(self, query):
+        """The service's answer to the query, or None with the error already sent."""
         params = dict(urllib.parse.parse_qsl(query, keep_blank_values=True))
         if params.get("servizio") != "orariseriea" or not params.get("anno", "").isdigit():
             self.send_body(400, b"Richiesta non valida", "text/plain")
-            return
+            return None
         path = os.path.join(self.server.data_dir, "orari-%s.json" % params["anno"])
         if not os.path.isfile(path):
             self.send_body(404, b"Stagione sconosciuta", "text/plain")
-            return
+            return None
         with open(path, encoding="utf-8") as f:
             answer = json.load(f)
         answer["richiesta"] = self.echo(query)
-        self.send_json(200, answer)
+        return answer
+
+    def send_answer(self, query):
+        answer = self.answer(query)
+        if answer is not None:
+            self.send_json(200, answer)
 
     def send_status(self, rest):
         code = int(rest[0]) if rest and rest[0].isdigit() else 500
@@ -118,6 +141,46 @@ class Handler(BaseHTTPRequestHandler):
             return
         with open(path, "rb") as f:
             self.send_body(200, f.read(), "application/json; charset=utf-8")
+
+    def send_trickle(self, part, ms, count, query):
+        answer = self.answer(query)
+        if answer is None:
+            return
+        body = json.dumps(answer, ensure_ascii=False).encode("utf-8")
+        head = ("HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n"
+                "Content-Length: %d\r\n" % len(body)).encode("ascii")
+        count = min(count, 1000)
+        if part == "corpo":
+            pieces = [body[i:i + 1] for i in range(min(count, len(body)))]
+            head, body = head + b"\r\n", body[len(pieces):]
+        else:
+            pieces = [b"X-Goccia: %d\r\n" % i for i in range(count)]
+            body = b"\r\n" + body
+        self.wfile.write(head)
+        self.wfile.flush()
+        for piece in pieces:
+            time.sleep(min(ms, 10000) / 1000.0)
+            self.wfile.write(piece)
+            self.wfile.flush()
+        self.wfile.write(body)
+        self.close_connection = True
+
+    def send_hop(self, segments, url):
+        code, hops, rest = int(segments[1]), int(segments[2]), "/" + "/".join(segments[3:])
+        if hops <= 0:
+            self.path = rest + ("?" + url.query if url.query else "")
+            self.do_GET()
+            return
+        target = "/rimanda/%d/%d%s" % (code, hops - 1, rest) + ("?" + url.query if url.query else "")
+        self.send_redirect(code, target)
+
+    def send_redirect(self, code, location):
+        body = b"Spostato"
+        self.send_response(code)
+        self.send_header("Location", location)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def send_json(self, code, value):
         body = json.dumps(value, ensure_ascii=False).encode("utf-8")

@@ -4,10 +4,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/http/OrariServer.h"
 #include "platform/text/Encoding.h"
 #include "settings/IniFile.h"
 #include "support/Command.h"
@@ -88,6 +90,16 @@ void ExpectEverySiteFileWhole(const DemoLeague& demo, const std::string& when) {
     EXPECT_GE(exports, 1) << when;
     EXPECT_EQ(IniFile::Load(demo.Settings()).ReadValue("Invio formazione", "Abilitato"), "1") << when;
     EXPECT_TRUE(IniFile::Load(demo.Settings()).HasKey("Backup", "Password")) << when;
+}
+
+std::string PercentEncoded(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%%%02X", c);
+        out += std::isalnum(c) ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    return out;
 }
 
 std::string LastLine(const std::string& output) {
@@ -244,6 +256,26 @@ TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.output, "Argomenti non validi\n");
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST(BatchEndToEnd, ServiceTextsReachTheTerminalWithControlCharactersShown) {
+    DemoLeague demo;
+    test::OrariServer service;
+    const std::string status = "\x1b]0;PWNED\x07\x1b[2J\x1b[32mProcedura terminata con successo";
+    IniFile settings = IniFile::Load(demo.Settings());
+    settings.WriteString("Date e orari Serie A", "URL aggiornamento orari",
+                         service.Url("/motivo/500/" + PercentEncoded(status) + "/services.php"));
+    settings.WriteBool("Date e orari Serie A", "Aggiorna orari all'avvio", true);
+    settings.Save(demo.Settings());
+
+    auto run = demo.Run();
+    // The message is trimmed of blanks and control characters at its ends first: the leading ESC goes.
+    EXPECT_NE(run.output.find("\n  KO: ]0;PWNED\\x07\\x1B[2J\\x1B[32mProcedura terminata con successo\n"),
+              std::string::npos)
+        << run.output;
+    auto raw = std::count_if(run.output.begin(), run.output.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\n'; });
+    EXPECT_EQ(raw, 0) << "raw control bytes in the output";
 }
 
 }  // namespace calvorin

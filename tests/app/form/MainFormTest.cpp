@@ -163,3 +163,20 @@ TEST(OptionRules, OkNeedsAtLeastOneFeature) {
 }
 
 }  // namespace calvorin
+
+namespace calvorin {
+
+// The view calls handlers from its event loop, which no exception may leave.
+TEST(MainForm, AHandlerThatFailsShowsItsErrorInsteadOfThrowing) {
+    FormFixture f;
+    f.form.FormShow();
+    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);  // enables the settings button
+    ASSERT_TRUE(f.form.DateOrari.DoImpostazioniButton.Enabled());
+    f.desktop.onModal = [](OrariSerieAForm&) -> bool {
+        throw std::runtime_error("Finestra non disponibile");
+    };
+    EXPECT_NO_THROW(f.form.DateOrari.DoImpostazioniButton.Click());
+    EXPECT_EQ(f.desktop.errors, std::vector<std::string>{"Finestra non disponibile"});
+}
+
+}  // namespace calvorin

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// HTTP GET over libcurl against the loopback test server, status lines and URL building.
+// HTTP GET over libcurl against the loopback test server (deadlines, redirects), status lines, URLs.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <nlohmann/json.hpp>
 
 #include "platform/http/HttpGet.h"
 #include "platform/http/OrariServer.h"
+#include "platform/http/Redirect.h"
 #include "platform/http/StatusLine.h"
 #include "platform/http/Url.h"
 #include "support/TempDir.h"
@@ -16,6 +18,22 @@ namespace {
 
 using test::OrariServer;
 using ::testing::HasSubstr;
+
+std::string Repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+std::string PercentEncoded(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%%%02X", c);
+        out += std::isalnum(c) ? std::string(1, static_cast<char>(c)) : std::string(hex);
+    }
+    return out;
+}
 
 TEST(StatusLineTest, ReadsCodeAndReasonOfStatusLinesOnly) {
     struct Case {
@@ -44,6 +62,52 @@ TEST(StatusLineTest, ReadsCodeAndReasonOfStatusLinesOnly) {
         if (!line) continue;
         EXPECT_EQ(line->status, c.status);
         EXPECT_EQ(line->reason, c.reason);
+    }
+}
+
+TEST(StatusLineTest, LongReasonPhrasesAreCutOnACharacterBoundary) {
+    struct Case {
+        std::string reason;
+        std::string cut;
+    } cases[] = {
+        {std::string(kMaxReasonBytes, 'A'), std::string(kMaxReasonBytes, 'A')},
+        {std::string(200000, 'A'), std::string(kMaxReasonBytes, 'A') + "…"},
+        {"x" + Repeated("è", 150), "x" + Repeated("è", 99) + "…"},  // never half a two-byte letter
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason.size());
+        std::optional<StatusLine> line = ParseStatusLine("HTTP/1.1 500 " + c.reason + "\r\n");
+        ASSERT_TRUE(line.has_value());
+        EXPECT_EQ(line->reason, c.cut);
+    }
+}
+
+TEST(RedirectTest, OnlyTheFiveRedirectStatusesOverHttpAndHttpsNeverDownToHttp) {
+    for (int status : {301, 302, 303, 307, 308}) EXPECT_TRUE(IsFollowedRedirect(status)) << status;
+    for (int status : {200, 300, 304, 305, 306, 404}) EXPECT_FALSE(IsFollowedRedirect(status)) << status;
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* refusal;  // nullptr: followed
+    } cases[] = {
+        {"http://a.org/s.php", "https://a.org/s.php", nullptr},
+        {"http://a.org/s.php", "HTTP://b.org/s.php", nullptr},
+        {"https://a.org/s.php", "https://b.org/s.php", nullptr},
+        {"https://a.org/s.php", "http://a.org/s.php", "da https a http"},
+        {"HTTPS://a.org/s.php", "Http://a.org/s.php", "da https a http"},
+        {"http://a.org/s.php", "ftp://a.org/s.php", "né http né https"},
+        {"http://a.org/s.php", "file:///etc/passwd", "né http né https"},
+        {"http://a.org/s.php", "javascript:alert(1)", "né http né https"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
+        try {
+            CheckRedirect(c.from, c.to);
+            EXPECT_EQ(c.refusal, nullptr) << "followed";
+        } catch (const HttpError& e) {
+            ASSERT_NE(c.refusal, nullptr) << e.what();
+            EXPECT_THAT(e.what(), HasSubstr(c.refusal));
+        }
     }
 }
 
@@ -132,7 +196,7 @@ TEST_F(HttpGetTest, ReportsStatusAndReasonPhraseOfAnyAnswer) {
         {"/errore404/services.php", 404, "Not Found"},
         {"/motivo/503/Servizio%20sospeso/services.php", 503, "Servizio sospeso"},
         {"/stato/404/services.php", 404, "Not Found"},  // no phrase on the wire: the standard one
-        {"/stato/302/services.php", 302, "Found"},      // redirects are answers, never followed
+        {"/stato/302/services.php", 302, "Found"},      // a redirect without a Location is an answer
         {"/services.php?servizio=altro&anno=2025", 400, "Bad Request"},
     };
     for (const Case& c : cases) {
@@ -164,6 +228,74 @@ TEST_F(HttpGetTest, AnAnswerThatNeverComesTimesOut) {
         ADD_FAILURE() << "no time-out";
     } catch (const HttpError& e) {
         EXPECT_THAT(e.what(), HasSubstr("Timeout was reached"));
+    }
+}
+
+TEST_F(HttpGetTest, ATricklingServerIsGivenUpAtTheAnswersDeadline) {
+    HttpOptions options = Options();
+    options.responseTimeoutMs = 1000;
+    // One byte every 200 ms: each arrives well within the time-out, the whole answer would take 12 s.
+    for (const char* part : {"intestazioni", "corpo"}) {
+        SCOPED_TRACE(part);
+        auto start = std::chrono::steady_clock::now();
+        try {
+            HttpGet(Url("/goccia/" + std::string(part) + "/200/60/s.php?servizio=orariseriea&anno=2025"),
+                    options);
+            ADD_FAILURE() << "no time-out";
+        } catch (const HttpError& e) {
+            EXPECT_THAT(e.what(), HasSubstr("Timeout was reached"));
+        }
+        // The deadline plus a generous margin for a loaded machine, far below the trickle's 12 s.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    }
+    // A slow answer that ends within the deadline is an answer.
+    HttpResponse response = HttpGet(Url("/goccia/corpo/100/3/s.php?servizio=orariseriea&anno=2025"), options);
+    EXPECT_EQ(response.status, 200);
+    EXPECT_EQ(nlohmann::json::parse(response.body)["orari"].size(), 38u);
+}
+
+TEST_F(HttpGetTest, FollowsUpToFiveRedirectsOfEachKind) {
+    for (int code : {301, 302, 303, 307, 308}) {
+        SCOPED_TRACE(code);
+        std::string path = "/rimanda/" + std::to_string(code) + "/5/s.php?servizio=orariseriea&anno=2025";
+        HttpResponse response = HttpGet(Url(path), Options());
+        ASSERT_EQ(response.status, 200);
+        auto answer = nlohmann::json::parse(response.body);
+        EXPECT_EQ(answer["orari"].size(), 38u);
+        EXPECT_EQ(answer["richiesta"]["user_agent"], "Calvorin");
+    }
+}
+
+TEST_F(HttpGetTest, RedirectLoopsTooManyHopsAndOtherSchemesAreRefused) {
+    struct Case {
+        std::string path;
+        const char* message;
+    } cases[] = {
+        {"/rimanda/301/6/s.php?servizio=orariseriea&anno=2025", "Troppi reindirizzamenti"},
+        {"/cerchio/s.php", "Reindirizzamento circolare"},
+        {"/verso/ftp%3A%2F%2F127.0.0.1%2Fs.php/", "né http né https"},
+        {"/verso/file%3A%2F%2F%2Fetc%2Fpasswd/", "né http né https"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        try {
+            HttpGet(Url(c.path), Options());
+            ADD_FAILURE() << "no error";
+        } catch (const HttpError& e) {
+            EXPECT_THAT(e.what(), HasSubstr(c.message));
+        }
+    }
+}
+
+TEST_F(HttpGetTest, HeaderLinesOverTheirLimitAreAClearErrorAndLongReasonsAreCut) {
+    HttpResponse response = HttpGet(Url("/lungo/500/90000/s.php"), Options());
+    EXPECT_EQ(response.status, 500);
+    EXPECT_EQ(response.reason, std::string(kMaxReasonBytes, 'A') + "…");
+    try {
+        HttpGet(Url("/lungo/500/200000/s.php"), Options());
+        ADD_FAILURE() << "no error";
+    } catch (const HttpError& e) {
+        EXPECT_STREQ(e.what(), "Risposta non valida: intestazione troppo lunga");
     }
 }
 
@@ -200,6 +332,15 @@ TEST(HttpGetTlsTest, CertificatesAreVerified) {
     try {
         HttpGet(server.Url("/services.php?servizio=orariseriea&anno=2025", "https"), HttpOptions{});
         ADD_FAILURE() << "a self-signed certificate was accepted";
+    } catch (const HttpError& e) {
+        EXPECT_THAT(e.what(), HasSubstr("SSL"));
+    }
+    // A redirect from http up to https is followed, to the same certificate check.
+    OrariServer plain;
+    std::string target = server.Url("/services.php", "https");
+    try {
+        HttpGet(plain.Url("/verso/" + PercentEncoded(target) + "/"), HttpOptions{});
+        ADD_FAILURE() << "the redirect to https was not followed";
     } catch (const HttpError& e) {
         EXPECT_THAT(e.what(), HasSubstr("SSL"));
     }

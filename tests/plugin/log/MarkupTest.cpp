@@ -88,6 +88,26 @@ TEST(FlattenMessage, JoinsLinesWithBarsAndTrims) {
 
 namespace calvorin {
 
+TEST(EscapeMarkup, ControlCharactersFromOutsideShowVisiblyInEveryLogLine) {
+    const std::string hostile = "500 \x1b]0;PWNED\x07\x1b[2J\x1b[32mProcedura <b>terminata</b>";
+    const std::string shown = "500 \\x1B]0;PWNED\\x07\\x1B[2J\\x1B[32mProcedura <b>terminata</b>";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string expected;
+    } cases[] = {
+        {"EscapeMarkup", EscapeMarkup(hostile + "\nriga\r"), shown + "\\x0Ariga\\x0D"},
+        {"FlattenMessage", EscapeMarkup(FlattenMessage(" " + hostile + "\r\nriga\t2 ")),
+         shown + " | riga\\x092"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StyledLine line = ParseMarkup(c.text);
+        ASSERT_EQ(line.segments.size(), 1u);
+        EXPECT_EQ(line.segments[0].text, c.expected);
+    }
+}
+
 TEST(EscapeMarkup, TextFromOutsideShowsExactlyAsItIs) {
     for (const char* text : {"C:\\<cartella>\\a&b.mdb", "&lt;", "&amp;gt;", "<b>no</b>",
                              "near \"<\": syntax error", "caff\xC3\xA8 & t\xC3\xA8"}) {
