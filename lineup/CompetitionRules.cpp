@@ -2,6 +2,7 @@
 // The settings of the default competition: bench sizes, mark sources and their rules, bonus points.
 #include "lineup/CompetitionRules.h"
 
+#include "lineup/LeagueValueBounds.h"
 #include "platform/db/Database.h"
 
 namespace calvorin {
@@ -36,9 +37,10 @@ CompetitionRules ReadCompetitionRules(const Query& row) {
     CompetitionRules r;
     r.id = row.Integer("ID");
     r.nome = row.Text("Nome");
-    r.giocInPanchinaTotale = row.Integer("GiocInPanchinaTotale");
+    r.giocInPanchinaTotale = ReadBounded(row, "GiocInPanchinaTotale", bounds::kGiocInPanchinaTotale);
     for (int role = 1; role <= 4; ++role) {
-        r.giocInPanchina[role] = row.Integer(std::string("GiocInPanchina") + kRoleLetters[role]);
+        const ColumnBounds& bench = bounds::kGiocInPanchina[role - 1];
+        r.giocInPanchina[role] = ReadBounded(row, bench.column, bench);
     }
     for (int source = 0; source < 3; ++source) {
         r.usaQuot[source] = row.Flag("UsaQuot" + std::to_string(source + 1));

@@ -32,7 +32,7 @@ struct CompetitionRules {
 };
 
 // Reads the current row of the default-competition query. Throws std::runtime_error when a column is
-// missing.
+// missing or a bench size is out of bounds (ReadBounded).
 CompetitionRules ReadCompetitionRules(const Query& row);
 
 }  // namespace calvorin

@@ -11,6 +11,7 @@
 #include "lineup/FantasyTeams.h"
 #include "lineup/JsDataFile.h"
 #include "lineup/LeagueQueries.h"
+#include "lineup/LeagueValueBounds.h"
 #include "lineup/PhpSettingsFile.h"
 #include "lineup/ScoreSummary.h"
 #include "platform/db/Database.h"
@@ -81,7 +82,9 @@ class Generator {
         q.Bind(1, rules_.id);
         std::vector<Formation> formations;
         while (q.Next())
-            formations.push_back({q.Integer("NumDife"), q.Integer("NumCent"), q.Integer("NumAtta")});
+            formations.push_back({ReadBounded(q, "NumDife", bounds::kNumDife),
+                                  ReadBounded(q, "NumCent", bounds::kNumCent),
+                                  ReadBounded(q, "NumAtta", bounds::kNumAtta)});
         AddJsFormations(js_, formations);
         Ok();
         AddPhpDeadline(php_, o_);
@@ -93,8 +96,8 @@ class Generator {
         TeamDirectoryBuilder directory(o_.indirizzoPresidente, o_.indirizzoPresidenteAuto);
         AddPhpPasswordsStart(php_);
         while (q.Next()) {
-            const FantasyTeam team{q.Integer("ID"), q.Text("Nome"), q.Text("Telef2"), q.Text("EMail"),
-                                   q.Flag("PresGioc")};
+            const FantasyTeam team{ReadBounded(q, "ID", bounds::kFantasquadraId), q.Text("Nome"),
+                                   q.Text("Telef2"), q.Text("EMail"), q.Flag("PresGioc")};
             const std::string password = TeamPassword(team.telef2);
             directory.Add(team);
             AddPhpPassword(php_, team.id, HashPassword(password));
@@ -109,8 +112,9 @@ class Generator {
         log_.WriteLog("  - Lettura calendario di Serie A (parte I)");
         Query q = db_->Prepare(queries::kDimensioniCalendario);
         if (q.Next()) {
-            clubs_ = std::max(q.Integer("MaxC"), q.Integer("MaxF"));
-            matchdays_ = q.Integer("MaxG");
+            clubs_ = std::max(ReadBounded(q, "MaxC", bounds::kMaxIDCasa),
+                              ReadBounded(q, "MaxF", bounds::kMaxIDFuori));
+            matchdays_ = ReadBounded(q, "MaxG", bounds::kMaxGiornata);
         }
         Ok();
     }
@@ -119,7 +123,10 @@ class Generator {
         log_.WriteLog("  - Lettura calendario di Serie A (parte II)");
         Query q = db_->Prepare(queries::kCalendario);
         FixtureMatrix fixtures(clubs_, matchdays_);
-        while (q.Next()) fixtures.Add(q.Integer("IDCasa"), q.Integer("IDFuori"), q.Integer("Giornata"));
+        while (q.Next())
+            fixtures.Add(ReadBounded(q, "IDCasa", bounds::kIDCasa),
+                         ReadBounded(q, "IDFuori", bounds::kIDFuori),
+                         ReadBounded(q, "Giornata", bounds::kGiornata));
         Ok();
         AddJsFixtures(js_, fixtures);
     }
@@ -127,7 +134,7 @@ class Generator {
     void ReadLastPlayed() {
         log_.WriteLog("  - Lettura ultima giornata di A giocata");
         Query q = db_->Prepare(queries::kUltimaGiornataGiocata);
-        if (q.Next()) lastPlayed_ = q.Integer("MaxG");
+        if (q.Next()) lastPlayed_ = ReadBounded(q, "MaxG", bounds::kUltimaGiornata);
         Ok();
     }
 
@@ -150,10 +157,10 @@ class Generator {
         const SummaryContext context{rules_, thresholds_, lastPlayed_};
         AddJsPlayersStart(js_);
         for (std::size_t index = 0; players.Next(); ++index) {
-            PlayerEntry p{players.Integer("T.IDSquadra"),
-                          players.Integer("ID"),
-                          players.Integer("Ruolo"),
-                          players.Integer("GI.IDSquadra"),
+            PlayerEntry p{ReadBounded(players, "T.IDSquadra", bounds::kTesseratoSquadra),
+                          ReadBounded(players, "ID", bounds::kGiocatoreId),
+                          ReadBounded(players, "Ruolo", bounds::kRuolo),
+                          ReadBounded(players, "GI.IDSquadra", bounds::kGiocaInSquadra),
                           {}};
             const bool isPrimavera = players.Integer("Primavera") != 0;
             p.summary = RiepilogoGiocatore(score, p.id, p.fantasyTeam, p.role, isPrimavera, context);

@@ -10,8 +10,9 @@ namespace calvorin {
 
 // Reads the league database (read-only) and writes SiteFolder/js/fcmInvioFormazioneDati.js, then
 // SiteFolder/invform/invform.inc.php, each replaced atomically, logging every phase. Returns true when
-// both files were written; on any failure logs "KO" with the message and returns false. Nothing is
-// written when the failure comes before the first file; a failure writing the second leaves the first.
+// both files were written; on any failure (a league value out of the bounds of LeagueValueBounds.h among
+// them) logs "KO" with the message and returns false. Nothing is written when the failure comes before
+// the first file; a failure writing the second leaves the first.
 // Never throws.
 bool GeneraDatiInvioFormazione(const LineupOptions& options, const PluginContext& context, Log& log);
 

@@ -3,16 +3,28 @@
 #include "lineup/JsDataFile.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "lineup/EscapeQuoted.h"
+#include "lineup/LeagueValueBounds.h"
 #include "platform/text/Trim.h"
 #include "plugin/log/Format.h"
 
 namespace calvorin {
 
+namespace {
+
+// Checked before the product is taken, which would overflow for values from a hostile league.
+std::int64_t WithinBound(std::int64_t value, std::int64_t max) {
+    if (value > max) throw std::length_error("Calendario di Serie A oltre i limiti del file");
+    return std::max<std::int64_t>(value, 0);
+}
+
+}  // namespace
+
 FixtureMatrix::FixtureMatrix(std::int64_t clubs, std::int64_t matchdays)
-    : clubs_(std::max<std::int64_t>(clubs, 0)),
-      matchdays_(std::max<std::int64_t>(matchdays, 0)),
+    : clubs_(WithinBound(clubs, bounds::kMaxClub)),
+      matchdays_(WithinBound(matchdays, bounds::kMaxMatchday)),
       cells_(static_cast<std::size_t>(clubs_ * matchdays_), 0) {}
 
 void FixtureMatrix::Set(std::int64_t club, std::int64_t matchday, std::int64_t value) {

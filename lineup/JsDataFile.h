@@ -22,6 +22,7 @@ struct Formation {
 // Serie A fixtures per club and matchday: 0 no match, 1-99 at home against that club, 100 + c away at c.
 class FixtureMatrix {
   public:
+    // Throws std::length_error beyond bounds::kMaxClub clubs or bounds::kMaxMatchday matchdays.
     FixtureMatrix(std::int64_t clubs, std::int64_t matchdays);
     // Records a match; a later one for the same club and matchday overwrites. A match with a club or
     // matchday outside the matrix is ignored.

@@ -93,12 +93,18 @@ std::optional<double> BaseMark(const ScoreRow& row, const CompetitionRules& rule
 
 namespace {
 
+// Counts are taken as doubles: sums and differences of any stored integers then cannot overflow, and the
+// counts of a real league are exact in a double.
 struct GoalCounts {
-    std::int64_t goals = 0, penalties = 0, ownGoals = 0;
+    double goals = 0, penalties = 0, ownGoals = 0;
 };
 
-std::int64_t RoundedAverage(const std::array<std::int64_t, 3>& counts) {
-    return std::llround(static_cast<double>(counts[0] + counts[1] + counts[2]) / 3.0);
+double AsCount(std::int64_t count) {
+    return static_cast<double>(count);
+}
+
+double RoundedAverage(const std::array<std::int64_t, 3>& counts) {
+    return std::round((AsCount(counts[0]) + AsCount(counts[1]) + AsCount(counts[2])) / 3.0);
 }
 
 // UsaTabellino 1 to 3 picks a source; above 3 averages them; below 1 (never stored by FCM) reads source 1.
@@ -108,11 +114,11 @@ GoalCounts GoalsOf(const ScoreRow& row, std::int64_t usaTabellino) {
                 RoundedAverage(row.autogol)};
     }
     const auto s = static_cast<std::size_t>(usaTabellino >= 2 ? usaTabellino - 1 : 0);
-    return {row.golFatti[s], row.golFattiSuRigore[s], row.autogol[s]};
+    return {AsCount(row.golFatti[s]), AsCount(row.golFattiSuRigore[s]), AsCount(row.autogol[s])};
 }
 
-double Times(std::int64_t count, double points) {
-    return static_cast<double>(count) * points;
+double Times(double count, double points) {
+    return count * points;
 }
 
 }  // namespace
@@ -127,10 +133,11 @@ double BonusPointsOf(const ScoreRow& row, const CompetitionRules& rules, std::in
         points += Times(g.goals - g.penalties, b.golFatto[r]) + Times(g.penalties, b.golFattoRig[r]);
     points += Times(row.golVittoria, b.golVittoria) + Times(row.golPareggio, b.golPareggio);
     points += row.valoreSpeciale;
-    points += Times(row.rigSba, b.rigSba) + Times(row.rigPar, b.rigPar) + Times(g.ownGoals, b.autogol);
-    points += Times(row.golSubiti - row.golSubitiSuRigore, b.golSubito);
-    points += Times(row.golSubitiSuRigore, b.golSubitoRigore);
-    points += Times(row.assist, b.assist) + Times(row.amm, b.amm) + Times(row.esp, b.esp);
+    points += Times(AsCount(row.rigSba), b.rigSba) + Times(AsCount(row.rigPar), b.rigPar) +
+              Times(g.ownGoals, b.autogol);
+    points += Times(AsCount(row.golSubiti) - AsCount(row.golSubitiSuRigore), b.golSubito);
+    points += Times(AsCount(row.golSubitiSuRigore), b.golSubitoRigore);
+    points += Times(AsCount(row.assist), b.assist) + Times(row.amm, b.amm) + Times(row.esp, b.esp);
     if (role == 1 && row.golSubiti == 0) points += b.port0Gol;
     return points;
 }

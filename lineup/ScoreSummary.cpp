@@ -3,6 +3,7 @@
 #include "lineup/ScoreSummary.h"
 
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "platform/db/Database.h"
@@ -10,7 +11,9 @@
 namespace calvorin {
 
 std::string FormatMark(double value) {
-    char buffer[64];
+    // Room for the largest double in fixed notation (309 digits): a smaller buffer would leave a hostile
+    // value's text undefined.
+    char buffer[std::numeric_limits<double>::max_exponent10 + 16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
     return std::string(buffer, result.ptr);
 }
@@ -21,8 +24,8 @@ constexpr std::string_view kNoData = "---%0%---%0";
 constexpr std::string_view kNoMarkInMatchday = "sv/ng%0%sv/ng%0";
 
 struct Totals {
-    int counted = 0;
-    int marked = 0;
+    std::int64_t counted = 0;
+    std::int64_t marked = 0;
     double markSum = 0;
     double fantasySum = 0;
     std::string last = std::string(kNoData);
@@ -54,8 +57,8 @@ void AddRow(Totals& totals, const ScoreRow& row, std::int64_t role, const Summar
     totals.last = MarkAndClass(*mark, 0) + "%" + MarkAndClass(fantasy, fantasyClass);
 }
 
-// Rounded half up in integers: 1 of 8 is 12.5 %, written 13.
-int Percentage(int part, int whole) {
+// Rounded half up in integers: 1 of 8 is 12.5 %, written 13. Wide enough for any number of rows.
+std::int64_t Percentage(std::int64_t part, std::int64_t whole) {
     return (part * 200 + whole) / (2 * whole);
 }
 
@@ -65,12 +68,12 @@ std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role
                             std::string_view primaveraText, const SummaryContext& context) {
     Totals totals;
     for (const ScoreRow& row : rows) AddRow(totals, row, role, context);
-    int percentage = 0;
+    std::int64_t percentage = 0;
     std::string season(kNoData);
     if (totals.counted > 0 && totals.marked > 0) {
         percentage = Percentage(totals.marked, totals.counted);
-        const double mark = totals.markSum / totals.marked;
-        const double fantasy = totals.fantasySum / totals.marked;
+        const double mark = totals.markSum / static_cast<double>(totals.marked);
+        const double fantasy = totals.fantasySum / static_cast<double>(totals.marked);
         const ColorThresholds& t = context.thresholds;
         season = MarkAndClass(mark, t.ClassOf(ThresholdGroup::AverageMark, role, mark)) + "%" +
                  MarkAndClass(fantasy, t.ClassOf(ThresholdGroup::AverageFantasyMark, role, fantasy));

@@ -22,21 +22,6 @@ std::string FoldName(std::string_view name) {
     return folded;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && FoldName(a) == FoldName(b);
-}
-
-template <typename Entries>
-auto FindByName(Entries& entries, std::string_view name) {
-    return std::find_if(entries.begin(), entries.end(), [&](const auto& e) { return SameName(e.key, name); });
-}
-
-template <typename Sections>
-auto FindSectionIn(Sections& sections, std::string_view name) {
-    return std::find_if(sections.begin(), sections.end(),
-                        [&](const auto& s) { return SameName(s.name, name); });
-}
-
 std::string OneLine(std::string_view value) {
     std::string line(value);
     std::replace_if(
@@ -70,7 +55,18 @@ void IniFile::AddLine(Section*& current, std::string_view line) {
     std::size_t equals = line.find('=');
     if (current == nullptr || equals == std::string_view::npos) return;
     std::string_view key = TrimView(line.substr(0, equals));
-    if (!key.empty()) current->entries.push_back({std::string(key), Trim(line.substr(equals + 1))});
+    if (!key.empty()) current->Add(key, Trim(line.substr(equals + 1)));
+}
+
+std::size_t IniFile::Section::IndexOf(std::string_view key) const {
+    auto it = firstEntry.find(FoldName(key));
+    return it == firstEntry.end() ? entries.size() : it->second;
+}
+
+void IniFile::Section::Add(std::string_view key, std::string value) {
+    // A repeated key is kept for writing, but lookups keep finding its first occurrence.
+    firstEntry.try_emplace(FoldName(key), entries.size());
+    entries.push_back({std::string(key), std::move(value)});
 }
 
 std::vector<std::string> IniFile::Sections() const {
@@ -80,14 +76,14 @@ std::vector<std::string> IniFile::Sections() const {
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
-    auto it = FindSectionIn(sections_, name);
-    return it == sections_.end() ? nullptr : &*it;
+    auto it = sectionIndex_.find(FoldName(name));
+    return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 IniFile::Section& IniFile::SectionForWriting(std::string_view name) {
-    auto it = FindSectionIn(sections_, name);
-    if (it != sections_.end()) return *it;
-    return sections_.emplace_back(Section{std::string(name), {}});
+    auto [it, added] = sectionIndex_.try_emplace(FoldName(name), sections_.size());
+    if (!added) return sections_[it->second];
+    return sections_.emplace_back(Section{std::string(name), {}, {}});
 }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {
@@ -97,9 +93,9 @@ bool IniFile::HasKey(std::string_view section, std::string_view key) const {
 std::optional<std::string> IniFile::ReadValue(std::string_view section, std::string_view key) const {
     const Section* found = FindSection(section);
     if (found == nullptr) return std::nullopt;
-    auto entry = FindByName(found->entries, key);
-    if (entry == found->entries.end()) return std::nullopt;
-    return Trim(entry->value);
+    const std::size_t entry = found->IndexOf(key);
+    if (entry == found->entries.size()) return std::nullopt;
+    return Trim(found->entries[entry].value);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
@@ -119,11 +115,11 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
     Section& target = SectionForWriting(section);
-    auto entry = FindByName(target.entries, key);
-    if (entry != target.entries.end())
-        entry->value = OneLine(value);
+    const std::size_t entry = target.IndexOf(key);
+    if (entry < target.entries.size())
+        target.entries[entry].value = OneLine(value);
     else
-        target.entries.push_back({std::string(key), OneLine(value)});
+        target.Add(key, OneLine(value));
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int64_t value) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/fs/Files.h"
@@ -58,7 +59,10 @@ class IniFile {
     void WriteBool(std::string_view section, std::string_view key, bool value);
 
     // Drops all sections and keys; the encoding stays.
-    void Clear() { sections_.clear(); }
+    void Clear() {
+        sections_.clear();
+        sectionIndex_.clear();
+    }
 
     TextEncoding Encoding() const { return encoding_; }
 
@@ -75,9 +79,16 @@ class IniFile {
         std::string key;
         std::string value;
     };
+    // Lookups go through indexes keyed by the folded name, so that loading and every lookup cost the
+    // same whatever the number of sections and keys; the vectors keep the file order for writing.
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        std::unordered_map<std::string, std::size_t> firstEntry;  // folded key -> its first occurrence
+
+        // Returns the position of the key's first occurrence, or entries.size() when it is missing.
+        std::size_t IndexOf(std::string_view key) const;
+        void Add(std::string_view key, std::string value);
     };
 
     const Section* FindSection(std::string_view name) const;
@@ -85,6 +96,7 @@ class IniFile {
     void AddLine(Section*& current, std::string_view line);
 
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> position in sections_
     TextEncoding encoding_ = TextEncoding::Ansi;
 };
 

@@ -74,6 +74,8 @@ class Query {
     double Float(std::string_view column) const;
     std::string Text(std::string_view column) const;
     bool Flag(std::string_view column) const;
+    // True when the field is NULL, which the readers above turn into 0, 0.0, "" or false.
+    bool IsNull(std::string_view column) const;
 
     // Index of a column of the result, for hot loops; throws when unknown.
     int ColumnIndex(std::string_view column) const;
@@ -81,6 +83,7 @@ class Query {
     double Float(int index) const;
     std::string Text(int index) const;
     bool Flag(int index) const;
+    bool IsNull(int index) const;
 
     // Number of columns of the result and the name SQLite gives the n-th (0-based); the name throws
     // when the index is out of range. Two columns may share a name (e.g. "T.IDSquadra" and

@@ -111,6 +111,10 @@ bool Query::Flag(int index) const {
     return sqlite3_column_int64(stmt_, i) != 0;
 }
 
+bool Query::IsNull(int index) const {
+    return sqlite3_column_type(stmt_, CheckedIndex(index)) == SQLITE_NULL;
+}
+
 std::int64_t Query::Integer(std::string_view column) const {
     return Integer(ColumnIndex(column));
 }
@@ -125,6 +129,10 @@ std::string Query::Text(std::string_view column) const {
 
 bool Query::Flag(std::string_view column) const {
     return Flag(ColumnIndex(column));
+}
+
+bool Query::IsNull(std::string_view column) const {
+    return IsNull(ColumnIndex(column));
 }
 
 }  // namespace calvorin

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace calvorin {
 namespace {
 
@@ -39,6 +41,19 @@ TEST(FixtureMatrix, EdgeSizesAndOverwrites) {
     EXPECT_EQ(m.At(1, 1), 3);
     EXPECT_EQ(m.At(2, 1), 101);
     EXPECT_EQ(m.At(3, 1), 101);
+}
+
+// Clubs x matchdays of a hostile league would overflow the cell count and write past the cells.
+TEST(FixtureMatrix, RefusesSizesTheFileCannotEncode) {
+    const std::int64_t huge = std::int64_t{1} << 62;
+    EXPECT_THROW(FixtureMatrix(huge, 38), std::length_error);
+    EXPECT_THROW(FixtureMatrix(3, huge), std::length_error);
+    EXPECT_THROW(FixtureMatrix(100, 1), std::length_error);
+    EXPECT_THROW(FixtureMatrix(1, 39), std::length_error);
+    FixtureMatrix largest(99, 38);
+    largest.Add(99, 1, 38);
+    EXPECT_EQ(largest.At(99, 38), 1);
+    EXPECT_EQ(largest.At(1, 38), 199);
 }
 
 TEST(JsFormations, IndexFromZeroInQueryOrder) {

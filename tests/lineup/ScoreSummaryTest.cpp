@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <limits>
 
 namespace calvorin {
 namespace {
@@ -140,6 +141,33 @@ TEST(BonusPoints, GoalsComeFromTheChosenSourceOrTheirRoundedAverage) {
         row.golFatti = c.goals;
         EXPECT_DOUBLE_EQ(BonusPointsOf(row, rules, 4), c.expected);
     }
+}
+
+// Counts of a hostile league must neither overflow (undefined in integers) nor wrap into small numbers.
+TEST(BonusPoints, ExtremeCountsAddUpWithoutWrapping) {
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    CompetitionRules rules = BonusRules();
+    rules.bonus = {};
+    rules.bonus.golSubito = 1;
+    ScoreRow conceded = Marks(6, 0, 0);
+    conceded.golSubiti = kMin;
+    conceded.golSubitiSuRigore = kMax;
+    EXPECT_EQ(BonusPointsOf(conceded, rules, 2), -0x1p64);
+
+    rules.bonus = {};
+    rules.bonus.golFatto = {0, 1, 1, 1, 1};
+    rules.usaTabellino = 4;  // the rounded average of the three sources
+    ScoreRow scorer = Marks(6, 6, 6);
+    scorer.golFatti = {kMax, kMax, kMax};
+    EXPECT_EQ(BonusPointsOf(scorer, rules, 4), 0x1p63);
+}
+
+TEST(FormatMark, WritesEvenTheLargestNumbersWhole) {
+    const std::string largest = FormatMark(-std::numeric_limits<double>::max());
+    EXPECT_EQ(largest.size(), 314u);
+    EXPECT_TRUE(largest.starts_with("-17976931348623157"));
+    EXPECT_TRUE(largest.ends_with(".000"));
 }
 
 struct SummaryFixture : testing::Test {

@@ -66,6 +66,45 @@ TEST(IniFile, ReadingRules) {
     EXPECT_EQ(ini.Encoding(), TextEncoding::Ansi);
 }
 
+// The same rules hold over many sections, each repeated later under another letter case.
+TEST(IniFile, RepeatedSectionsAndKeysKeepTheirRulesAcrossManySections) {
+    constexpr int kSections = 3000;
+    std::string text;
+    for (int i = 0; i < kSections; ++i) {
+        const std::string n = std::to_string(i);
+        text += "[Sec" + n + "]\r\nk=first" + n + "\r\nK=dup" + n + "\r\n";
+    }
+    for (int i = 0; i < kSections; ++i) text += "[SEC" + std::to_string(i) + "]\r\nLater=x\r\n";
+    IniFile ini = IniFile::Parse(text);
+    ini.WriteString("sEc1500", "K", "new");
+    ini.WriteString("sec1500", "added", "y");
+    ini.WriteString("Nuova", "a", "1");
+
+    const std::vector<std::string> sections = ini.Sections();
+    ASSERT_EQ(sections.size(), kSections + 1u);
+    int mismatches = 0;
+    for (int i = 0; i < kSections; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string expected = i == 1500 ? "new" : "first" + n;
+        mismatches += sections[static_cast<std::size_t>(i)] != "Sec" + n;
+        mismatches += ini.ReadValue("sec" + n, "K") != expected;
+        mismatches += ini.ReadValue("SEC" + n, "later") != "x";
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(sections.back(), "Nuova");
+    const std::string saved = ini.Serialize();
+    EXPECT_NE(saved.find("[Sec1500]\r\nk=new\r\nK=dup1500\r\nLater=x\r\nadded=y\r\n\r\n[Sec1501]"),
+              std::string::npos);
+    EXPECT_TRUE(
+        saved.ends_with("[Sec2999]\r\nk=first2999\r\nK=dup2999\r\nLater=x\r\n\r\n[Nuova]\r\na=1\r\n\r\n"));
+
+    ini.Clear();
+    EXPECT_TRUE(ini.Sections().empty());
+    EXPECT_FALSE(ini.HasKey("Sec1", "k"));
+    ini.WriteString("Sec1", "k", "again");
+    EXPECT_EQ(ini.Sections(), std::vector<std::string>{"Sec1"});
+}
+
 TEST(IniFile, IntegersAndFlagsReadLikeStrToIntDef) {
     struct Case {
         const char* text;

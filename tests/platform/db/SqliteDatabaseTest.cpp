@@ -73,13 +73,17 @@ TEST_F(SqliteDatabaseTest, DefaultCompetitionQueryFindsTheRowMarkedTrue) {
 
 TEST_F(SqliteDatabaseTest, NullReadsAsZeroEmptyOrFalse) {
     Database db = Database::Open(file_);
-    Query q = db.Prepare("SELECT Nome, Predefinita, PAzAmm, NULL AS Nulla FROM Competizione WHERE ID = 3");
+    Query q = db.Prepare(
+        "SELECT Nome, Predefinita, PAzAmm, NULL AS Nulla, 0 AS Zero FROM Competizione WHERE ID = 3");
     ASSERT_TRUE(q.Next());
     EXPECT_EQ(q.Text("Nome"), "");
     EXPECT_FALSE(q.Flag("Predefinita"));
     EXPECT_EQ(q.Float("PAzAmm"), 0.0);
     EXPECT_EQ(q.Integer("Nulla"), 0);
     EXPECT_EQ(q.Text("Nulla"), "");
+    // Only IsNull tells a NULL from the zero it reads as.
+    EXPECT_TRUE(q.IsNull("Nulla"));
+    EXPECT_FALSE(q.IsNull("Zero"));
 }
 
 TEST_F(SqliteDatabaseTest, ValuesConvertBetweenReadingTypes) {
