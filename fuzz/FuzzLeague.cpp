@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +28,7 @@ using namespace calvorin;
 
 // Until the fixture matrix copes with any calendar, IncontraInA's three columns only get values within
 // +-kFixtureBound: a larger club or matchday number overflows clubs * matchdays in FixtureMatrix (see
-// fuzz/crashes-found/). Set to the int64 maximum to lift the exclusion.
+// fuzz/crashes-found/league-fixture-*). Set to the int64 maximum to lift the exclusion.
 constexpr std::int64_t kFixtureBound = 1000;
 
 // Likewise, until the score sums cope with any count, Punteggio's INTEGER columns keep values within
