@@ -244,7 +244,7 @@ void BindValue(sqlite3_stmt* s, int position, Bytes& in) {
 }
 
 // One edit: change a field, duplicate a row or delete one. A refused edit (a duplicate key, a text in an
-// ID column) is part of the game and is skipped.
+// ID column) is expected and skipped.
 void ApplyEdit(sqlite3* db, const std::vector<Table>& tables, Bytes& in) {
     const std::uint8_t op = in.Byte() % 4;
     const Table& table = tables[in.Byte() % tables.size()];
