@@ -6,22 +6,10 @@
 
 #include "platform/text/Encoding.h"
 #include "platform/text/Trim.h"
+#include "platform/text/Utf8.h"
 
 namespace calvorin {
 namespace {
-
-// Strict enough for a reason phrase: well-formed lead and continuation bytes.
-bool IsValidUtf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        auto c = static_cast<unsigned char>(s[i]);
-        size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > s.size()) return false;
-        for (size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += length;
-    }
-    return true;
-}
 
 bool IsThreeDigits(std::string_view s) {
     return s.size() == 3 && std::isdigit(static_cast<unsigned char>(s[0])) &&

@@ -4,30 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/text/Utf8.h"
+
 namespace calvorin {
 namespace {
-
-// The length of the valid UTF-8 sequence at the start of `s` and its code point; 0 when it is not one
-// (overlong forms, surrogates and values above U+10FFFF included).
-size_t DecodeUtf8(std::string_view s, char32_t& codePoint) {
-    auto byte = [&s](size_t i) { return static_cast<unsigned char>(s[i]); };
-    unsigned char lead = byte(0);
-    size_t length = lead < 0x80           ? 1
-                    : (lead >> 5) == 0x6  ? 2
-                    : (lead >> 4) == 0xE  ? 3
-                    : (lead >> 3) == 0x1E ? 4
-                                          : 0;
-    if (length == 0 || length > s.size()) return 0;
-    codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 bool SteersOutput(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 ||

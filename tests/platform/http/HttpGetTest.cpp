@@ -50,6 +50,8 @@ TEST(StatusLineTest, ReadsCodeAndReasonOfStatusLinesOnly) {
         {"HTTP/2 404\r\n", true, 404, ""},
         {"HTTP/1.1 404 Non trovato \xE8\r\n", true, 404, "Non trovato \xC3\xA8"},  // Latin-1 reason
         {"HTTP/1.1 404 Non trovato \xC3\xA8\r\n", true, 404, "Non trovato \xC3\xA8"},
+        {"HTTP/1.1 500 \xED\xA0\x80\r\n", true, 500,
+         "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // a surrogate is no UTF-8
         {"Content-Type: text/html\r\n", false, 0, ""},
         {"HTTP/1.1 4040 Strano\r\n", false, 0, ""},
         {"HTTP/1.1 abc\r\n", false, 0, ""},

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/text/Utf8.h"
+
+namespace calvorin {
+
+std::size_t DecodeUtf8(std::string_view s, char32_t& codePoint) {
+    if (s.empty()) return 0;
+    auto byte = [&s](size_t i) { return static_cast<unsigned char>(s[i]); };
+    unsigned char lead = byte(0);
+    std::size_t length = lead < 0x80           ? 1
+                         : (lead >> 5) == 0x6  ? 2
+                         : (lead >> 4) == 0xE  ? 3
+                         : (lead >> 3) == 0x1E ? 4
+                                               : 0;
+    if (length == 0 || length > s.size()) return 0;
+    codePoint = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+bool IsValidUtf8(std::string_view s) {
+    char32_t codePoint = 0;
+    while (!s.empty()) {
+        std::size_t length = DecodeUtf8(s, codePoint);
+        if (length == 0) return false;
+        s.remove_prefix(length);
+    }
+    return true;
+}
+
+}  // namespace calvorin

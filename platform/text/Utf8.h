@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Strict UTF-8 decoding: the one check of whether bytes are well-formed UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace calvorin {
+
+// Returns the length of the valid UTF-8 sequence at the start of `s` and sets `codePoint`; returns 0
+// when it is not one (a stray or cut sequence, an overlong form, a surrogate, a value above U+10FFFF).
+std::size_t DecodeUtf8(std::string_view s, char32_t& codePoint);
+
+// True when the whole text is well-formed UTF-8 by the rules of DecodeUtf8.
+bool IsValidUtf8(std::string_view s);
+
+}  // namespace calvorin
