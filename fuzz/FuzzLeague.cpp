@@ -18,6 +18,7 @@
 
 #include "lineup/GeneraDatiInvioFormazione.h"
 #include "lineup/LeagueQueries.h"
+#include "platform/db/SqliteConnection.h"
 #include "plugin/log/Log.h"
 #include "tools/demo/LeagueSchema.h"
 
@@ -47,15 +48,6 @@ class Bytes {
     const std::uint8_t* data_;
     std::size_t size_, pos_ = 0;
 };
-
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using SqlitePtr = std::unique_ptr<sqlite3, SqliteCloser>;
-using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 StatementPtr Prepare(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* raw = nullptr;

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "lineup/LeagueQueries.h"
+#include "platform/db/SqliteConnection.h"
 
 namespace calvorin::demo {
 
@@ -16,15 +17,6 @@ namespace {
 
 using Value = std::variant<std::int64_t, double, std::string>;
 using Values = std::vector<Value>;
-
-struct SqliteCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using SqlitePtr = std::unique_ptr<sqlite3, SqliteCloser>;
-using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 [[noreturn]] void Fail(sqlite3* db, std::string_view what) {
     throw std::runtime_error(std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));

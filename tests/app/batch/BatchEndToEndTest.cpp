@@ -18,6 +18,7 @@
 namespace calvorin {
 namespace {
 
+using test::PercentEncoded;
 using test::RunCommand;
 using test::ShellQuote;
 
@@ -90,16 +91,6 @@ void ExpectEverySiteFileWhole(const DemoLeague& demo, const std::string& when) {
     EXPECT_GE(exports, 1) << when;
     EXPECT_EQ(IniFile::Load(demo.Settings()).ReadValue("Invio formazione", "Abilitato"), "1") << when;
     EXPECT_TRUE(IniFile::Load(demo.Settings()).HasKey("Backup", "Password")) << when;
-}
-
-std::string PercentEncoded(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%%%02X", c);
-        out += std::isalnum(c) ? std::string(1, static_cast<char>(c)) : std::string(hex);
-    }
-    return out;
 }
 
 std::string LastLine(const std::string& output) {

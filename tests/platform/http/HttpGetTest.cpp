@@ -17,21 +17,12 @@ namespace calvorin {
 namespace {
 
 using test::OrariServer;
+using test::PercentEncoded;
 using ::testing::HasSubstr;
 
 std::string Repeated(const std::string& text, int times) {
     std::string out;
     for (int i = 0; i < times; ++i) out += text;
-    return out;
-}
-
-std::string PercentEncoded(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%%%02X", c);
-        out += std::isalnum(c) ? std::string(1, static_cast<char>(c)) : std::string(hex);
-    }
     return out;
 }
 
