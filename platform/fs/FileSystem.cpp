@@ -2,11 +2,11 @@
 #include "platform/fs/FileSystem.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace calvorin {
 namespace {

@@ -19,7 +19,7 @@ using SteadyClock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::milliseconds;
 
 // Header lines of one answer beyond this many bytes stop the transfer: curl keeps them all in memory.
-constexpr std::size_t kMaxHeaderBytes = 256 * 1024;
+constexpr std::size_t kMaxHeaderBytes = std::size_t{256} * 1024;
 
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
