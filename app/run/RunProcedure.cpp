@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "OK": check the options, run every enabled feature in order, save the settings and close.
+#include <optional>
+#include <string>
+
 #include "app/form/MainForm.h"
 #include "app/run/FeatureOptions.h"
 #include "app/run/Validation.h"
@@ -51,6 +54,7 @@ void TMainForm::OkButtonClick() {
         desktop().ShowError(*message);
         return;
     }
+    std::optional<std::string> saveError;
     {
         RunGuard guard(desktop(), running_);
         if (!RunProcedure()) {
@@ -62,10 +66,14 @@ void TMainForm::OkButtonClick() {
         try {
             SaveSettings();
         } catch (const std::exception& e) {
-            lastOutcome_ = RunOutcome::SaveFailed;
-            desktop().ShowError(e.what());
-            return;
+            saveError = e.what();
         }
+    }
+    // The box waits for the user: it comes after the busy cursor is gone, not under it.
+    if (saveError) {
+        lastOutcome_ = RunOutcome::SaveFailed;
+        desktop().ShowError(*saveError);
+        return;
     }
     lastOutcome_ = RunOutcome::Succeeded;
     desktop().CloseMainWindow();

@@ -14,7 +14,10 @@ namespace calvorin::test {
 
 class FakeDesktop : public Desktop {
   public:
-    void ShowError(const std::string& message) override { errors.push_back(message); }
+    void ShowError(const std::string& message) override {
+        errors.push_back(message);
+        busyAtErrors.push_back(busyNow);
+    }
     void SetBusy(bool busy) override {
         busyNow = busy;
         busyChanges.push_back(busy);
@@ -40,6 +43,7 @@ class FakeDesktop : public Desktop {
 
     std::vector<std::string> errors;
     std::vector<bool> busyChanges;
+    std::vector<bool> busyAtErrors;  // whether the busy cursor showed when each error box opened
     bool busyNow = false;
     int pendingEventCalls = 0;
     int closeCalls = 0;

@@ -147,6 +147,20 @@ TEST(RunProcedure, SuccessfulRunWritesTheFilesSavesTheSettingsAndCloses) {
               std::string::npos);
 }
 
+TEST(RunProcedure, AFailedSaveShowsItsErrorAfterTheBusyCursorIsGoneAndKeepsTheWindow) {
+    FormFixture f;
+    f.form.FormShow();
+    ExportOnly(f);
+    std::filesystem::create_directories(f.SettingsFile());  // the settings file cannot be replaced
+    f.form.OkButtonClick();
+    EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::SaveFailed);
+    ASSERT_EQ(f.desktop.errors.size(), 1u);
+    EXPECT_NE(f.desktop.errors[0].find(f.SettingsFile().string()), std::string::npos) << f.desktop.errors[0];
+    EXPECT_EQ(f.desktop.busyAtErrors, std::vector<bool>{false});
+    EXPECT_EQ(f.desktop.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(f.desktop.closeCalls, 0);
+}
+
 TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
     FormFixture f;
     f.form.FormShow();
