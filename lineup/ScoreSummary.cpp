@@ -2,20 +2,15 @@
 // The season record shown beside each player on the submission page, as one "%"-separated text.
 #include "lineup/ScoreSummary.h"
 
-#include <charconv>
-#include <limits>
 #include <optional>
 
 #include "platform/db/Database.h"
+#include "platform/text/Decimal.h"
 
 namespace calvorin {
 
 std::string FormatMark(double value) {
-    // Room for the largest double in fixed notation (309 digits): a smaller buffer would leave a hostile
-    // value's text undefined.
-    char buffer[std::numeric_limits<double>::max_exponent10 + 16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    return std::string(buffer, result.ptr);
+    return FormatDecimal(value, 3);
 }
 
 namespace {

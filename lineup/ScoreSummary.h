@@ -40,7 +40,7 @@ struct ScoreQueries {
 std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std::int64_t fantasyTeam,
                                std::int64_t role, bool isPrimavera, const SummaryContext& context);
 
-// Writes a number with three decimals and a point, whatever the locale ("%.3lf" in the C locale).
+// Writes a number with three decimals and a point, whatever the locale, halves rounded away from zero.
 std::string FormatMark(double value);
 
 }  // namespace calvorin

@@ -237,6 +237,13 @@ TEST_F(SummaryFixture, AveragesUseEveryMarkedRow) {
               "100%%6.500%3%6.500%3%sv/ng%0%sv/ng%0");
 }
 
+TEST_F(SummaryFixture, AveragesExactlyHalfwayRoundUpAsPeopleRound) {
+    // 50.5 / 8 = 6.3125 exactly: a player reads 6.313, not the C library's 6.312.
+    std::vector<ScoreRow> rows;
+    for (double mark : {6.0, 6.0, 6.0, 6.0, 6.0, 6.0, 7.0, 7.5}) rows.push_back(Marks(mark, 0, 0, 1));
+    EXPECT_EQ(Summary(rows, 4), "100%%6.313%3%6.313%1%---%0%---%0");
+}
+
 TEST(FormatMark, AlwaysWritesAPointWithThreeDecimals) {
     const char* saved = std::setlocale(LC_NUMERIC, nullptr);
     const std::string previous = saved ? saved : "C";
