@@ -2,6 +2,7 @@
 // Colour thresholds of the score summary: FCM's own settings, with built-in defaults.
 #include "lineup/ColorThresholds.h"
 
+#include <exception>
 #include <string>
 
 #include "platform/text/Decimal.h"
@@ -37,8 +38,14 @@ unsigned ColorThresholds::ClassOf(ThresholdGroup group, std::int64_t role, doubl
 }
 
 ThresholdsReading LeggiSoglieColori(const std::filesystem::path& fcmFolder) {
-    ThresholdsReading reading{ColorThresholds::Defaults(), false};
-    const IniFile ini = IniFile::Load(fcmFolder / "FCM.ini");
+    ThresholdsReading reading{ColorThresholds::Defaults(), false, {}};
+    IniFile ini;
+    try {
+        ini = IniFile::Load(fcmFolder / "FCM.ini");
+    } catch (const std::exception& e) {
+        reading.readError = e.what();
+        return reading;
+    }
     const auto sections = ini.Sections();
     if (sections.empty()) return reading;
     reading.fromFile = true;

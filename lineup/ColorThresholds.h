@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace calvorin {
@@ -28,11 +29,12 @@ struct ColorThresholds {
 struct ThresholdsReading {
     ColorThresholds thresholds;
     bool fromFile = false;  // FCM.ini exists and has at least one section
+    std::string readError;  // why FCM.ini, which exists, could not be read; empty otherwise
 };
 
 // Reads the thresholds from the first section of FCM.ini in `fcmFolder`; a key that is missing, empty or
-// no number keeps its default, and a missing file or one without sections gives all defaults. Throws
-// std::runtime_error only when the file exists but cannot be read.
+// no number keeps its default, and a missing file, one without sections or one that cannot be read gives
+// all defaults. The colours are a nicety: they never stop the files from being written.
 ThresholdsReading LeggiSoglieColori(const std::filesystem::path& fcmFolder);
 
 }  // namespace calvorin

@@ -145,15 +145,15 @@ class Generator {
         const ThresholdsReading reading = LeggiSoglieColori(PathFromText(c_.FcmFolder));
         thresholds_ = reading.thresholds;
         if (reading.fromFile) Ok();
+        if (!reading.readError.empty())
+            log_.WriteLog("    %s (si usano le soglie predefinite)",
+                          EscapeMarkup(FlattenMessage(reading.readError)));
     }
 
     void ReadPlayers() {
         log_.WriteLog("  - Lettura dati giocatori");
         Query players = db_->Prepare(queries::kGiocatori);
-        Query scores = db_->Prepare(queries::kPunteggi);
-        std::optional<Query> primavera;
-        if (o_.primavera) primavera.emplace(db_->Prepare(queries::kPresenzePrimavera));
-        ScoreQueries score{scores, ScoreColumns::Resolve(scores), primavera ? &*primavera : nullptr};
+        ScoreQueries score(*db_, o_.primavera);
         const SummaryContext context{rules_, thresholds_, lastPlayed_};
         AddJsPlayersStart(js_);
         for (std::size_t index = 0; players.Next(); ++index) {

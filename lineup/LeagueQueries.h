@@ -7,8 +7,11 @@
 
 namespace calvorin::queries {
 
+// A ticked yes/no is -1 in Access and in many leagues converted from it, 1 in others: every test of one
+// counts any non-zero value as true, and a NULL as false.
+
 inline constexpr const char* kLega = "SELECT Nome FROM Lega";
-inline constexpr const char* kCompetizione = "SELECT * FROM Competizione WHERE Predefinita = True";
+inline constexpr const char* kCompetizione = "SELECT * FROM Competizione WHERE Predefinita <> 0";
 inline constexpr const char* kModuliAmmessi =
     "SELECT NumDife, NumCent, NumAtta FROM Modulo M INNER JOIN ModuloAmmesso MA ON (M.ID = MA.IDModulo) "
     "WHERE MA.IDCompetizione = ?";
@@ -18,14 +21,14 @@ inline constexpr const char* kDimensioniCalendario =
 inline constexpr const char* kCalendario =
     "SELECT IDCasa, IDFuori, Giornata FROM IncontraInA ORDER BY IDCasa, Giornata";
 inline constexpr const char* kUltimaGiornataGiocata =
-    "SELECT MAX(Giornata) AS MaxG FROM GiornataDiA WHERE Giocata = True";
+    "SELECT MAX(Giornata) AS MaxG FROM GiornataDiA WHERE Giocata <> 0";
 // SQLite names both IDSquadra columns "IDSquadra": the aliases give them the names Access gives.
 inline constexpr const char* kGiocatori =
     "SELECT T.IDSquadra AS \"T.IDSquadra\", G.ID, T.Ruolo, G.Nome, GI.IDSquadra AS \"GI.IDSquadra\", "
     "(T.AnnoDiContratto > 100) AS Primavera "
     "FROM (GiocatoreA G INNER JOIN Tesserato T ON G.ID = T.IDGiocatore) "
     "INNER JOIN GiocaIn GI ON G.ID = GI.IDGiocatore "
-    "WHERE ((T.InizioInfortunio = -1) AND (T.Venduto = False) AND "
+    "WHERE ((T.InizioInfortunio = -1) AND (IFNULL(T.Venduto, 0) = 0) AND "
     "(GI.Giornata = (SELECT Max(Giornata) FROM GiornataDiA))) "
     "ORDER BY T.IDSquadra, T.Ruolo, G.Nome";
 // Bound with the player and the last played matchday. A row whose Voto1 is 0 counts only when it is of
@@ -35,7 +38,7 @@ inline constexpr const char* kPunteggi =
     "WHERE GiocaIn.IDGiocatore = ? AND (Punteggio.Voto1 <> 0 OR GiocaIn.Giornata = ?)";
 inline constexpr const char* kPresenzePrimavera =
     "SELECT COUNT(IDGioc) AS PresenzePrimavera FROM Formazione "
-    "WHERE (IDGioc = ?) AND (IDSquadra = ?) AND (Entrato = True)";
+    "WHERE (IDGioc = ?) AND (IDSquadra = ?) AND (Entrato <> 0)";
 
 // Tables copied from an Access league file: the ones the queries above read.
 inline const std::vector<std::string>& LeagueTables() {

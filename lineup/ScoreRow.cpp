@@ -44,16 +44,16 @@ ScoreRow ReadScoreRow(const Query& q, const ScoreColumns& c) {
         r.golFattiSuRigore[s] = q.Integer(c.golFattiSuRigore[s]);
         r.autogol[s] = q.Integer(c.autogol[s]);
     }
-    r.golVittoria = q.Integer(c.golVittoria) != 0;
-    r.golPareggio = q.Integer(c.golPareggio) != 0;
+    r.golVittoria = q.Flag(c.golVittoria);
+    r.golPareggio = q.Flag(c.golPareggio);
     r.valoreSpeciale = q.Float(c.valoreSpeciale);
     r.rigSba = q.Integer(c.rigSba);
     r.rigPar = q.Integer(c.rigPar);
     r.golSubiti = q.Integer(c.golSubiti);
     r.golSubitiSuRigore = q.Integer(c.golSubitiSuRigore);
     r.assist = q.Integer(c.assist);
-    r.amm = q.Integer(c.amm) != 0;
-    r.esp = q.Integer(c.esp) != 0;
+    r.amm = q.Flag(c.amm);
+    r.esp = q.Flag(c.esp);
     return r;
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "lineup/LeagueQueries.h"
 #include "platform/db/Database.h"
 #include "platform/text/Decimal.h"
 
@@ -76,18 +77,32 @@ std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role
     return std::to_string(percentage) + "%" + std::string(primaveraText) + "%" + season + "%" + totals.last;
 }
 
+Query& ScoreQueries::Scores() {
+    if (!scores_) {
+        scores_.emplace(db_.Prepare(queries::kPunteggi));
+        columns_ = ScoreColumns::Resolve(*scores_);
+    }
+    return *scores_;
+}
+
+Query* ScoreQueries::Primavera() {
+    if (!primaveraShown_) return nullptr;
+    if (!primavera_) primavera_.emplace(db_.Prepare(queries::kPresenzePrimavera));
+    return &*primavera_;
+}
+
 std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std::int64_t fantasyTeam,
                                std::int64_t role, bool isPrimavera, const SummaryContext& context) {
     std::vector<ScoreRow> rows;
-    queries.scores.Bind(1, playerId).Bind(2, context.lastPlayedMatchday);
-    while (queries.scores.Next()) rows.push_back(ReadScoreRow(queries.scores, queries.columns));
-    queries.scores.Reset();
+    Query& scores = queries.Scores();
+    scores.Bind(1, playerId).Bind(2, context.lastPlayedMatchday);
+    while (scores.Next()) rows.push_back(ReadScoreRow(scores, queries.Columns()));
+    scores.Reset();
     std::string primaveraText;
-    if (queries.primavera && isPrimavera) {
-        Query& q = *queries.primavera;
-        q.Bind(1, playerId).Bind(2, fantasyTeam);
-        if (q.Next()) primaveraText = q.Text("PresenzePrimavera");
-        q.Reset();
+    if (Query* q = isPrimavera ? queries.Primavera() : nullptr) {
+        q->Bind(1, playerId).Bind(2, fantasyTeam);
+        if (q->Next()) primaveraText = q->Text("PresenzePrimavera");
+        q->Reset();
     }
     return SummarizeScores(rows, role, primaveraText, context);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,9 @@
 #include "lineup/ColorThresholds.h"
 #include "lineup/CompetitionRules.h"
 #include "lineup/ScoreRow.h"
+#include "platform/db/Database.h"
 
 namespace calvorin {
-
-class Query;
 
 // What the summary needs besides the score rows.
 struct SummaryContext {
@@ -28,11 +28,23 @@ struct SummaryContext {
 std::string SummarizeScores(const std::vector<ScoreRow>& rows, std::int64_t role,
                             std::string_view primaveraText, const SummaryContext& context);
 
-// The prepared score queries, reused for every player of a run.
-struct ScoreQueries {
-    Query& scores;  // bound with the player's ID and the last played matchday
-    ScoreColumns columns;
-    Query* primavera;  // bound with the player's ID and fantasy team; null when not shown
+// The score queries of a run, each prepared when the first player needs it and reused for the others: a
+// league without a table that no player needs (Formazione when nobody is Primavera) still gives its files.
+class ScoreQueries {
+  public:
+    ScoreQueries(Database& db, bool primaveraShown) : db_(db), primaveraShown_(primaveraShown) {}
+
+    // Bound with the player's ID and the last played matchday.
+    Query& Scores();
+    const ScoreColumns& Columns() const { return columns_; }
+    // Bound with the player's ID and fantasy team; null when Primavera appearances are not shown.
+    Query* Primavera();
+
+  private:
+    Database& db_;
+    bool primaveraShown_;
+    std::optional<Query> scores_, primavera_;
+    ScoreColumns columns_;
 };
 
 // Runs the score query (and the Primavera query when given and `isPrimavera`) for one player and returns

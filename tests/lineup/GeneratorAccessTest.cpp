@@ -76,6 +76,25 @@ TEST_F(GeneratorOnAccess, DemoLeagueGivesTheSameFiles) {
     ExpectSameFiles(demo::BuildDemoLeague(demoOptions).data);
 }
 
+TEST_F(GeneratorOnAccess, TicksStoredAsMinusOneCountAsTicks) {
+    env.WriteLeague(SmallLeague());
+    const RunFiles ticksAsOne = RunOn(env, env.LeagueFile(), options);
+    StoreTicksAsMinusOne(env.LeagueFile());  // integer columns, so the -1 reaches the Access file as it is
+    const RunFiles access = RunOn(env, AccessCopy(), options);
+    EXPECT_EQ(access.js, ticksAsOne.js);
+    EXPECT_EQ(MaskHashes(access.php), MaskHashes(ticksAsOne.php));
+}
+
+TEST_F(GeneratorOnAccess, FormazioneIsOnlyNeededForPrimaveraPlayers) {
+    demo::LeagueData league = SmallLeague();
+    league.tesserati[3].annoDiContratto = 1;
+    env.WriteLeague(league);
+    demo::ExecuteOnLeagueFile(env.LeagueFile(), "DROP TABLE Formazione");
+    const RunFiles access = RunOn(env, AccessCopy(), options);
+    EXPECT_NE(access.js.find("a[3]=new ifG(2,13,4,4,\"0%%---%0%---%0%sv/ng%0%sv/ng%0\");"), std::string::npos)
+        << access.js;
+}
+
 TEST_F(GeneratorOnAccess, MissingTableFailsWithTheDatabaseMessage) {
     demo::LeagueData league = SmallLeague();
     env.WriteLeague(league);

@@ -308,6 +308,62 @@ TEST_F(GeneraDati, PresidentFailureComesAfterTheTeamsOk) {
                               "l'indirizzo e-mail del Presidente di lega\n"));
 }
 
+TEST_F(GeneraDati, TicksStoredAsMinusOneCountAsTicks) {
+    // A booking and a match-winning goal, so that the score's yes/no columns matter too.
+    options.primavera = true;
+    for (auto& p : league.punteggi)
+        if (p.id == 121) p.amm = p.golVittoria = true;
+    league.competizioni[0].pAzGolVittoria = 1;
+    ASSERT_TRUE(Run()) << sink.Text();
+    const std::string js = JsText(), php = MaskHashes(PhpText());
+    ASSERT_NE(js.find("a[2]=new ifG(2,12,3,3,\"100%%6.500%3%10.000%3%6.500%0%10.000%3\");"),
+              std::string::npos)
+        << js;
+
+    StoreTicksAsMinusOne(env.LeagueFile());
+    MemoryLogSink again;
+    Log log(again);
+    ASSERT_TRUE(GeneraDatiInvioFormazione(options, env.Context(), log)) << again.Text();
+    EXPECT_EQ(JsText(), js);  // same default competition, played matchday, sold player, appearances
+    EXPECT_EQ(MaskHashes(PhpText()), php);
+}
+
+TEST_F(GeneraDati, UnreadableFcmIniKeepsTheDefaultThresholds) {
+    fs::create_directories(fs::path(env.Context().FcmFolder) / "FCM.ini");  // exists, but is no file
+    ASSERT_TRUE(Run()) << sink.Text();
+    EXPECT_EQ(JsText(), Crlf(kExpectedJs));
+    const std::string text = sink.Text();
+    const std::size_t at = text.find("/FCM.ini\n");
+    ASSERT_NE(at, std::string::npos) << text;
+    const std::string next = text.substr(at + 9, text.find('\n', at + 9) - at - 9);
+    EXPECT_TRUE(next.starts_with("    ") && next.ends_with("(si usano le soglie predefinite)")) << next;
+    EXPECT_EQ(next.find("OK"), std::string::npos) << next;
+}
+
+TEST_F(GeneraDati, ScoreTablesAreOnlyNeededWhenAPlayerNeedsThem) {
+    struct Case {
+        const char* name;
+        std::function<void(demo::LeagueData&)> change;
+        const char* dropped;
+    } cases[] = {
+        {"no Formazione and no Primavera player", [](auto& d) { d.tesserati[3].annoDiContratto = 1; },
+         "Formazione"},
+        {"no Punteggio and no rostered player", [](auto& d) { d.tesserati.clear(); }, "Punteggio"},
+    };
+    options.primavera = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LeagueEnvironment caseEnv;
+        demo::LeagueData data = SmallLeague();
+        c.change(data);
+        caseEnv.WriteLeague(data);
+        demo::ExecuteOnLeagueFile(caseEnv.LeagueFile(), std::string("DROP TABLE ") + c.dropped);
+        MemoryLogSink caseSink;
+        Log log(caseSink);
+        EXPECT_TRUE(GeneraDatiInvioFormazione(options, caseEnv.Context(), log)) << caseSink.Text();
+    }
+}
+
 TEST_F(GeneraDati, FilesAreWindows1252WithoutBom) {
     league.fantasquadre[0].nome = "Città Żółw €";
     options.scriptServer = "perché/invform.php";
