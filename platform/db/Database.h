@@ -16,7 +16,8 @@ namespace calvorin {
 
 class Query;
 
-// A read-only connection. The league file is never written, locked for writing or touched.
+// A read-only connection. The league file is never written; SQLite may add the "-wal" and "-shm" files
+// of a league in WAL mode beside it, to read its latest committed content.
 // Every failure throws std::runtime_error with the layer's own message (missing file, not a database,
 // missing table or column, ...).
 class Database {

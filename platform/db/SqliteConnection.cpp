@@ -11,13 +11,16 @@
 namespace calvorin {
 namespace {
 
+constexpr int kBusyTimeoutMs = 5000;
+
 bool IsUriSafe(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
            c == '.' || c == '_' || c == '-' || c == '~';
 }
 
-// "immutable" tells SQLite nobody changes the file, so it takes no locks and never looks for or
-// creates a journal; "mode=ro" keeps it from creating a missing file.
+// "mode=ro" opens for reading only and never creates a missing file. The league may be in WAL mode with
+// committed changes still in its "-wal" file (its writer still open, or crashed): SQLite reads them, and
+// to do so it may create the "-wal" and "-shm" files beside it; the league file itself is never written.
 std::string ReadOnlyUri(const std::filesystem::path& file) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string uri = "file:";
@@ -30,7 +33,7 @@ std::string ReadOnlyUri(const std::filesystem::path& file) {
             uri += kHex[c & 0x0F];
         }
     }
-    return uri + "?mode=ro&immutable=1";
+    return uri + "?mode=ro";
 }
 
 SqlitePtr OpenOrThrow(const std::string& name, int flags, const std::string& prefix) {
@@ -62,6 +65,8 @@ SqlitePtr OpenSqliteFileReadOnly(const std::filesystem::path& file) {
     const std::string prefix = OpenErrorPrefix(file);
     SqlitePtr db =
         OpenOrThrow(ReadOnlyUri(file), SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, prefix);
+    // A writer holding its lock for a moment (FCM saving) is waited for, not taken for an error.
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     // SQLite reads the header lazily: touch the schema now so a damaged file fails here.
     if (sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK)
         ThrowSqliteError(db.get(), prefix);

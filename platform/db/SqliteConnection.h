@@ -24,7 +24,8 @@ using StatementPtr = std::unique_ptr<sqlite3_stmt, SqliteFinalizer>;
 // The message every failure to open a league file starts with, naming the file.
 std::string OpenErrorPrefix(const std::filesystem::path& file);
 
-// Opens an SQLite file so that it is never written, locked or given journal files; the file must exist.
+// Opens an SQLite file for reading only, seeing every committed change, also one still in a WAL file;
+// the file is never written and must exist.
 // Throws std::runtime_error ("Impossibile aprire il database ...") when it cannot be opened or read.
 SqlitePtr OpenSqliteFileReadOnly(const std::filesystem::path& file);
 

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include <sqlite3.h>
 
 #include "platform/db/Database.h"
 #include "platform/db/SqliteFile.h"
@@ -171,6 +174,16 @@ std::filesystem::file_time_type MTime(const std::filesystem::path& file) {
     return std::filesystem::last_write_time(file);
 }
 
+// The files in the folder of `file` other than it and, in WAL mode, its WAL and shared-memory files.
+std::vector<std::filesystem::path> OtherFiles(const std::filesystem::path& file) {
+    std::vector<std::filesystem::path> others;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
+        if (entry.path() != file && entry.path().string() != file.string() + "-wal" &&
+            entry.path().string() != file.string() + "-shm")
+            others.push_back(entry.path());
+    return others;
+}
+
 void ExpectUntouched(const std::filesystem::path& file, std::string_view journalMode) {
     CreateSqliteFile(file, std::string("PRAGMA journal_mode=") + std::string(journalMode) + ";" + kLeague);
     std::filesystem::last_write_time(file, MTime(file) - std::chrono::hours(1));
@@ -181,12 +194,14 @@ void ExpectUntouched(const std::filesystem::path& file, std::string_view journal
         Query q = db.Prepare("SELECT COUNT(*) AS N FROM Modulo");
         ASSERT_TRUE(q.Next());
         EXPECT_EQ(q.Integer("N"), 3);
-        for (const auto& entry : std::filesystem::directory_iterator(file.parent_path()))
-            EXPECT_EQ(entry.path(), file) << "sidecar file while open";
+        EXPECT_EQ(OtherFiles(file), std::vector<std::filesystem::path>{}) << "no journal while open";
     }
     EXPECT_EQ(test::ReadBytes(file), bytes);
     EXPECT_EQ(MTime(file), mtime);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
+    EXPECT_EQ(OtherFiles(file), std::vector<std::filesystem::path>{});
+    if (journalMode != "WAL") {
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1);
+    }
 }
 
 TEST(SqliteDatabaseFileTest, OpeningAndQueryingLeavesTheFileUntouched) {
@@ -195,6 +210,52 @@ TEST(SqliteDatabaseFileTest, OpeningAndQueryingLeavesTheFileUntouched) {
         TempDir dir;
         ExpectUntouched(dir / "Lega.db", mode);
     }
+}
+
+// A writer in WAL mode whose last commit is still only in the WAL file, as when FCM or a tool keeps the
+// league open, or crashed before a checkpoint.
+class PendingWalTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CreateSqliteFile(file_, std::string("PRAGMA journal_mode=WAL;") + kLeague);
+        ASSERT_EQ(sqlite3_open(file_.c_str(), &writer_), SQLITE_OK);
+        Exec("PRAGMA wal_autocheckpoint=0; UPDATE Modulo SET NumDife = 5 WHERE ID = 1");
+        ASSERT_GT(std::filesystem::file_size(file_.string() + "-wal"), 0u);
+    }
+    void TearDown() override { sqlite3_close(writer_); }
+    void Exec(const char* sql) {
+        ASSERT_EQ(sqlite3_exec(writer_, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+
+    static std::int64_t NumDife(const std::filesystem::path& file) {
+        Database db = Database::Open(file);
+        Query q = db.Prepare("SELECT NumDife FROM Modulo WHERE ID = 1");
+        return q.Next() ? q.Integer("NumDife") : -1;
+    }
+
+    TempDir dir_;
+    std::filesystem::path file_ = dir_ / "Lega.db";
+    sqlite3* writer_ = nullptr;
+};
+
+TEST_F(PendingWalTest, ChangesCommittedByAnOpenWriterAreRead) {
+    const std::string bytes = test::ReadBytes(file_);
+    EXPECT_EQ(NumDife(file_), 5);
+    EXPECT_EQ(test::ReadBytes(file_), bytes);
+    Exec("UPDATE Modulo SET NumDife = 4 WHERE ID = 1");  // the writer goes on undisturbed
+    EXPECT_EQ(NumDife(file_), 4);
+}
+
+TEST_F(PendingWalTest, ChangesLeftByAWriterThatCrashedAreRead) {
+    // The league and its WAL file as a crash leaves them: no checkpoint, nobody holding them open.
+    TempDir crashed;
+    const std::filesystem::path copy = crashed / "Lega.db";
+    std::filesystem::copy_file(file_, copy);
+    std::filesystem::copy_file(file_.string() + "-wal", copy.string() + "-wal");
+    const std::string bytes = test::ReadBytes(copy), wal = test::ReadBytes(copy.string() + "-wal");
+    EXPECT_EQ(NumDife(copy), 5);
+    EXPECT_EQ(test::ReadBytes(copy), bytes) << "closing a reader does not checkpoint into the league";
+    EXPECT_EQ(test::ReadBytes(copy.string() + "-wal"), wal);
 }
 
 TEST(SqliteDatabaseFileTest, PathsWithUriCharactersOpen) {
