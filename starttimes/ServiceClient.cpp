@@ -33,14 +33,12 @@ ServiceAnswer GetOrariServizio(HttpTransport& transport, const std::string& url,
     HttpResponse response = transport.Get(ServiceRequestUrl(url, seasonYear));
     if (response.status != 200) throw std::runtime_error(response.reason);
     if (response.bodyTooLarge) throw std::runtime_error(kInvalidAnswer);
-    try {
-        // Whatever charset the answer declares, the body is read as UTF-8; malformed bytes become
-        // U+FFFD rather than failing the whole answer.
-        return ServiceAnswer::parse(NullOutOfRangeNumbers(RepairUtf8(response.body)));
-    } catch (const nlohmann::json::exception&) {
-        // The library's wording never reaches the user.
-        throw std::runtime_error(kInvalidAnswer);
-    }
+    // Whatever charset the answer declares, the body is read as UTF-8; malformed bytes become U+FFFD
+    // rather than failing the whole answer.
+    std::optional<ServiceAnswer> answer =
+        ParseServiceAnswer(NullOutOfRangeNumbers(RepairUtf8(response.body)));
+    if (!answer) throw std::runtime_error(kInvalidAnswer);
+    return std::move(*answer);
 }
 
 std::optional<LocalDateTime> ServiceUpdateTime(const ServiceAnswer& answer) {

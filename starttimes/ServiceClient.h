@@ -2,17 +2,14 @@
 // The client of the start-time update service: the request, the checks on the answer, its update time.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
 #include "platform/http/HttpTransport.h"
 #include "starttimes/LocalDateTime.h"
+#include "starttimes/ServiceAnswer.h"
 
 namespace calvorin {
-
-// The service's answer with its members in the order they were sent: the merge applies them in that order.
-using ServiceAnswer = nlohmann::ordered_json;
 
 // The options every request to the service uses: the application title as User-Agent, 15-second
 // connection and response time-outs, a body of at most 1 MiB.

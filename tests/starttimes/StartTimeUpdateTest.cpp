@@ -163,8 +163,8 @@ TEST_F(StartTimeUpdateTest, MergeFollowsNamesValuesAndOrderOfTheAnswer) {
          3,
          {{1, 1}, {7, 1}, {8, 1}},
          {{1, At(2023, 8, 19, 18, 30)}, {7, At(2023, 9, 1, 20, 45)}, {8, At(2023, 9, 2, 18)}}},
-        // "5a" then "05a": both applied, the later wins. A name repeated exactly keeps its later value.
-        {"doppi", 3, {{5, 2}, {6, 1}}, {{5, At(2023, 10, 2, 15)}, {6, At(2023, 10, 4, 15)}}},
+        // "5a" then "05a", and "6a" twice: each member applied and counted in turn, the later wins.
+        {"doppi", 4, {{5, 2}, {6, 2}}, {{5, At(2023, 10, 2, 15)}, {6, At(2023, 10, 4, 15)}}},
         {"fuori-scala", 1, {{2, 1}}, {{2, At(2023, 8, 20, 18, 30)}}},
     };
     for (const Case& c : cases) {
