@@ -249,6 +249,31 @@ TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST(BatchEndToEnd, HelpAndVersionAnswerAtOnceWithoutAWindowWhateverElseIsGiven) {
+    struct Case {
+        const char* arguments;
+        const char* starts;
+    } cases[] = {
+        {"--help", "Uso: calvorin /l=<file di lega> /s=<testo> /c=<cartella del sito>"},
+        {"-h", "Uso: calvorin "},
+        {"'/?'", "Uso: calvorin "},
+        {"/l=/non/esiste.mdb /s=x --help /batch", "Uso: calvorin "},
+        {"--version", "Calvorin "},
+        {"/c=x --version --help", "Calvorin "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        // A display that a window could use: asking must still neither open one nor wait on a box.
+        const test::CommandResult result = RunCommand("QT_QPA_PLATFORM=offscreen timeout 20 " +
+                                                      ShellQuote(kBuild / "calvorin") + " " + c.arguments);
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_TRUE(result.output.starts_with(c.starts)) << result.output;
+        EXPECT_TRUE(result.output.ends_with("\n")) << result.output;
+    }
+    const test::CommandResult version = RunCommand(ShellQuote(kBuild / "calvorin") + " --version");
+    EXPECT_EQ(version.output, "Calvorin " CALVORIN_VERSION_TEXT "\n");
+}
+
 TEST(BatchEndToEnd, ServiceTextsReachTheTerminalWithControlCharactersShown) {
     DemoLeague demo;
     test::OrariServer service;
