@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the Debian package from build/, installs it as a user would, and runs the installed program:
+# its version, its manual page and menu entry, then a whole /batch run on a demo league.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+(cd build && cpack >/dev/null)
+package=$(ls build/calvorin_*_amd64.deb)
+echo "Pacchetto: $package"
+export DEBIAN_FRONTEND=noninteractive
+apt-get install -y -qq "./$package" >/dev/null
+trap 'apt-get remove -y -qq calvorin >/dev/null' EXIT
+
+fail() { echo "check-package: $*" >&2; exit 1; }
+[ "$(command -v calvorin)" = /usr/bin/calvorin ] || fail "calvorin is not installed in /usr/bin"
+version=$(calvorin --version)
+[[ "$version" =~ ^Calvorin\ [0-9]+\.[0-9]+\.[0-9]+ ]] || fail "unexpected version line: $version"
+echo "$version"
+for f in /usr/share/man/man1/calvorin.1.gz /usr/share/applications/calvorin.desktop \
+         /usr/share/icons/hicolor/scalable/apps/calvorin.svg /usr/share/doc/calvorin/copyright; do
+  dpkg -S "$f" >/dev/null || fail "$f is not in the package"
+done
+zcat /usr/share/man/man1/calvorin.1.gz | groff -man -Tutf8 -ww -z 2>&1 | (! grep .) || fail "the manual page has faults"
+desktop-file-validate /usr/share/applications/calvorin.desktop
+
+demo=$(mktemp -d)
+trap 'apt-get remove -y -qq calvorin >/dev/null; rm -rf "$demo"' EXIT
+read -r -a args < <(calvorin-demo "$demo" | grep '^/l=' | tail -n 1)
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM NO_COLOR=1 calvorin "${args[@]}" /batch >"$demo/log" || status=$?
+[ "$status" = 0 ] || { cat "$demo/log"; fail "the installed program ended with status $status"; }
+for f in js/fcmInvioFormazioneDati.js invform/invform.inc.php js/fcmVariabiliCalvorin.js; do
+  [ -s "$demo/Sito/$f" ] || fail "the run did not write $f"
+done
+echo "Il programma installato ha completato il lavoro sulla lega dimostrativa."
