@@ -25,6 +25,10 @@ std::string Macrons(int count) {
     return line;
 }
 
+constexpr const char* kInvalidArguments = "Argomenti non validi";
+constexpr const char* kHowItStarts =
+    "Calvorin viene avviato da Fantacalcio Manager, che gli passa il file della lega e la cartella del sito:\ncalvorin /l=<file di lega> /s=<testo> /c=<cartella del sito>\nPer l'uso a mano o da cron: calvorin --help, man calvorin.";
+
 }  // namespace
 
 TMainForm::TMainForm(FormServices services)
@@ -77,7 +81,9 @@ bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char
     Context.Version = ReadVersionText();
     Context.Extended = ExtendedFromEnvironment(extendedVariable);
     if (ParseArguments(Context, arguments)) return true;
-    services_.desktop.ShowError("Argomenti non validi");
+    // No argument at all: started from the desktop menu rather than by FCM, so say how it is meant to run.
+    services_.desktop.ShowError(arguments.empty() ? std::string(kInvalidArguments) + "\n\n" + kHowItStarts
+                                                  : std::string(kInvalidArguments));
     return false;
 }
 

@@ -30,6 +30,20 @@ TEST(MainForm, InvalidArgumentsShowTheMessageAndNothingElse) {
     EXPECT_EQ(sink.Text(), "");
 }
 
+TEST(MainForm, StartedWithoutAnyArgumentSaysHowCalvorinIsStarted) {
+    test::FakeDesktop desktop;
+    test::NoNetwork http;
+    MemoryLogSink sink;
+    Log log(sink);
+    TMainForm form({desktop, log, http});
+    EXPECT_FALSE(form.FormCreate({}, nullptr));
+    ASSERT_EQ(desktop.errors.size(), 1u);
+    EXPECT_TRUE(desktop.errors[0].starts_with("Argomenti non validi\n\n")) << desktop.errors[0];
+    EXPECT_NE(desktop.errors[0].find("calvorin /l=<file di lega> /s=<testo> /c=<cartella del sito>"),
+              std::string::npos);
+    EXPECT_EQ(sink.Text(), "");
+}
+
 TEST(MainForm, ShowingWithoutExtendedModeDropsTheGeneralPage) {
     FormFixture f;
     ASSERT_TRUE(f.created);
