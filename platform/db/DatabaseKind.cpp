@@ -14,6 +14,8 @@ constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
 constexpr std::size_t kJetMagicOffset = 4;
 constexpr std::string_view kJetMagic = "Standard Jet DB";
 constexpr std::string_view kAceMagic = "Standard ACE DB";
+// The engine version byte: 0 for Jet 3, 1 for Jet 4, higher for ACE.
+constexpr std::size_t kJetVersionOffset = 0x14;
 
 bool HasAt(std::string_view header, std::size_t offset, std::string_view magic) {
     return header.size() >= offset + magic.size() && header.substr(offset, magic.size()) == magic;
@@ -28,7 +30,9 @@ DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string
     throw std::runtime_error(OpenErrorPrefix(file) + "il file non è un database SQLite o Access");
 }
 
-DatabaseKind DetectDatabaseKind(const std::filesystem::path& file) {
+namespace {
+
+std::string ReadHeader(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
         throw std::runtime_error(OpenErrorPrefix(file) + "il file non esiste");
@@ -40,7 +44,19 @@ DatabaseKind DetectDatabaseKind(const std::filesystem::path& file) {
     if (in.bad() || (!in && !in.eof()))
         throw std::runtime_error(OpenErrorPrefix(file) + "impossibile leggere il file");
     header.resize(static_cast<std::size_t>(in.gcount()));
-    return DatabaseKindOfHeader(file, header);
+    return header;
+}
+
+}  // namespace
+
+DatabaseKind DetectDatabaseKind(const std::filesystem::path& file) {
+    return DatabaseKindOfHeader(file, ReadHeader(file));
+}
+
+bool IsJet3File(const std::filesystem::path& file) {
+    std::string header = ReadHeader(file);
+    return HasAt(header, kJetMagicOffset, kJetMagic) && header.size() > kJetVersionOffset &&
+           header[kJetVersionOffset] == 0;
 }
 
 }  // namespace calvorin
