@@ -46,7 +46,7 @@ class GeneratorOnAccess : public testing::Test {
 
     // The Access copy of the league file written so far, beside it.
     fs::path AccessCopy() {
-        const fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
+        fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
         WriteMdbCopy(env.LeagueFile(), mdb);
         return mdb;
     }
@@ -114,6 +114,7 @@ TEST_F(GeneratorOnAccess, PlayersOfARoleComeInAccessNameOrderOnBothRoutes) {
     env.WriteLeague(league);
     const fs::path mdb = AccessCopy();
     std::vector<demo::Id> expected;
+    expected.reserve(accessOrder.size());
     for (const auto& entry : accessOrder) expected.push_back(entry.first);
     EXPECT_EQ(PlayersOf(RunOn(env, env.LeagueFile(), options).js, 1, 2), expected);
     EXPECT_EQ(PlayersOf(RunOn(env, mdb, options).js, 1, 2), expected);
