@@ -21,17 +21,6 @@ bool HasAt(std::string_view header, std::size_t offset, std::string_view magic) 
     return header.size() >= offset + magic.size() && header.substr(offset, magic.size()) == magic;
 }
 
-}  // namespace
-
-DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string_view header) {
-    if (HasAt(header, 0, kSqliteMagic)) return DatabaseKind::Sqlite;
-    if (HasAt(header, kJetMagicOffset, kJetMagic) || HasAt(header, kJetMagicOffset, kAceMagic))
-        return DatabaseKind::Access;
-    throw std::runtime_error(OpenErrorPrefix(file) + "il file non è un database SQLite o Access");
-}
-
-namespace {
-
 std::string ReadHeader(const std::filesystem::path& file) {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
@@ -48,6 +37,13 @@ std::string ReadHeader(const std::filesystem::path& file) {
 }
 
 }  // namespace
+
+DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string_view header) {
+    if (HasAt(header, 0, kSqliteMagic)) return DatabaseKind::Sqlite;
+    if (HasAt(header, kJetMagicOffset, kJetMagic) || HasAt(header, kJetMagicOffset, kAceMagic))
+        return DatabaseKind::Access;
+    throw std::runtime_error(OpenErrorPrefix(file) + "il file non è un database SQLite o Access");
+}
 
 DatabaseKind DetectDatabaseKind(const std::filesystem::path& file) {
     return DatabaseKindOfHeader(file, ReadHeader(file));
