@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
-#include <stdexcept>
-#include <string>
 
+#include "platform/db/SqliteConnection.h"
 #include "platform/text/Utf8.h"
 
 namespace calvorin {
@@ -548,11 +546,9 @@ int CompareAccessText(std::string_view a, std::string_view b, AccessSortOrder or
 void RegisterAccessCollation(sqlite3* db, AccessSortOrder order) {
     // SQLite keeps the pointer: it must outlive the connection, hence the static array.
     const AccessSortOrder* orderPtr = order == AccessSortOrder::Jet3 ? &kOrders[0] : &kOrders[1];
-    int rc = sqlite3_create_collation_v2(db, kAccessCollation, SQLITE_UTF8,
-                                         const_cast<AccessSortOrder*>(orderPtr), CollateAccess, nullptr);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error(std::string("cannot register collation ") + kAccessCollation + ": " +
-                                 sqlite3_errstr(rc));
+    if (sqlite3_create_collation_v2(db, kAccessCollation, SQLITE_UTF8, const_cast<AccessSortOrder*>(orderPtr),
+                                    CollateAccess, nullptr) != SQLITE_OK)
+        ThrowSqliteError(db, "Impossibile preparare l'ordinamento dei nomi: ");
 }
 
 }  // namespace calvorin

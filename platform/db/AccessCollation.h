@@ -24,7 +24,8 @@ inline constexpr const char* kAccessCollation = "ACCESS";
 // negative number, 0 or a positive number.
 int CompareAccessText(std::string_view a, std::string_view b, AccessSortOrder order);
 
-// Registers the collation on the connection. Throws std::runtime_error when SQLite refuses.
+// Registers the collation on the connection. Throws std::runtime_error with SQLite's message when it
+// refuses.
 void RegisterAccessCollation(sqlite3* db, AccessSortOrder order);
 
 }  // namespace calvorin
