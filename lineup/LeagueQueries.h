@@ -30,7 +30,7 @@ inline constexpr const char* kGiocatori =
     "INNER JOIN GiocaIn GI ON G.ID = GI.IDGiocatore "
     "WHERE ((T.InizioInfortunio = -1) AND (IFNULL(T.Venduto, 0) = 0) AND "
     "(GI.Giornata = (SELECT Max(Giornata) FROM GiornataDiA))) "
-    "ORDER BY T.IDSquadra, T.Ruolo, G.Nome";
+    "ORDER BY T.IDSquadra, T.Ruolo, G.Nome COLLATE ACCESS";
 // Bound with the player and the last played matchday. A row whose Voto1 is 0 counts only when it is of
 // the last played matchday; leaving the others out spares decoding most rows of a season.
 inline constexpr const char* kPunteggi =

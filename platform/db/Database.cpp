@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 
+#include "platform/db/AccessCollation.h"
 #include "platform/db/DatabaseKind.h"
 #include "platform/db/MdbImport.h"
 #include "platform/db/SqliteConnection.h"
@@ -25,8 +26,12 @@ Database Database::Open(const std::filesystem::path& file, const std::vector<std
     auto impl = std::make_unique<Impl>();
     if (DetectDatabaseKind(file) == DatabaseKind::Sqlite) {
         impl->db = OpenSqliteFileReadOnly(file);
+        // Our SQLite league files stand in for FCM's Jet 4 ones.
+        RegisterAccessCollation(impl->db.get(), AccessSortOrder::Jet4);
     } else {
         impl->db = OpenSqliteMemory();
+        RegisterAccessCollation(impl->db.get(),
+                                IsJet3File(file) ? AccessSortOrder::Jet3 : AccessSortOrder::Jet4);
         CopyAccessTables(file, accessTables, impl->db.get());
         impl->accessCopy = true;
     }

@@ -17,4 +17,8 @@ DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string
 // missing, unreadable or not a database.
 DatabaseKind DetectDatabaseKind(const std::filesystem::path& file);
 
+// True when the file's leading bytes announce Jet 3 (Access 97), whose sort order differs from later
+// versions'. Throws std::runtime_error as DetectDatabaseKind does.
+bool IsJet3File(const std::filesystem::path& file);
+
 }  // namespace calvorin
