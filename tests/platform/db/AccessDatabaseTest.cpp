@@ -202,6 +202,24 @@ TEST_F(AccessFileTest, DatesAreDaysSince18991230) {
     EXPECT_EQ(date.year(), 9999y);
 }
 
+TEST_F(AccessFileTest, DecimalsAreScaledByTheirScaleNotTheirPrecision) {
+    Database db = Database::Open(Sample("fixedNumericTestV2000.mdb"));
+    // Numeric(18, 0) columns holding 1, 4 and -1.
+    Query q = db.Prepare("SELECT col2, col5, col6 FROM test");
+    ASSERT_TRUE(q.Next());
+    EXPECT_EQ(q.Float("col2"), 1.0);
+    EXPECT_EQ(q.Float("col5"), 4.0);
+    EXPECT_EQ(q.Float("col6"), -1.0);
+}
+
+TEST_F(AccessFileTest, ReplicationIdsReadInAccessForm) {
+    Database db = Database::Open(Sample("testIndexCodesV1997.mdb"), {"Table13"});
+    // Stored as 6A 27 39 8E  A8 BC  C4 4A  89 1E  49 91 1D 84 38 DD.
+    Query q = db.Prepare("SELECT data FROM Table13 WHERE name = 'row0'");
+    ASSERT_TRUE(q.Next());
+    EXPECT_EQ(q.Text("data"), "{8E39276A-BCA8-4AC4-891E-49911D8438DD}");
+}
+
 TEST_F(AccessFileTest, OnlyTheRequestedTablesAreCopied) {
     Database db = Database::Open(Sample("nwind.mdb"), {"products", "UMSÄTZE", "Umsätze", "Missing"});
     EXPECT_TRUE(db.Prepare("SELECT * FROM Products").Next());
