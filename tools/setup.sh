@@ -22,3 +22,18 @@ if ((${#missing[@]})); then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# npm ships inside NodeSource's nodejs but is a package of its own in Debian 12 (which the NodeSource
+# package conflicts with), so it is installed only when missing.
+if ! command -v npm >/dev/null; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends npm
+fi
+
+# The tests' JavaScript peers (mdb-reader), at the versions tests/peers/package-lock.json pins; reinstalled
+# only when the installed tree no longer matches.
+peers="$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/peers" && pwd)"
+if ! npm ls --prefix "$peers" --all >/dev/null 2>&1; then
+  npm ci --prefix "$peers" --no-audit --no-fund
+fi

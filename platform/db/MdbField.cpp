@@ -3,7 +3,9 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <set>
@@ -99,16 +101,26 @@ double NumericValue(const unsigned char* p, int scale) {
     double magnitude = 0;
     for (std::size_t word = 0; word < 4; ++word)
         magnitude = magnitude * 4294967296.0 + LoadLe<std::uint32_t>(p + 1 + 4 * word);
-    double value = magnitude;
-    for (int i = 0; i < scale; ++i) value /= 10;
+    // One division by an exact power of ten (up to 10^22) rounds once, so that the REAL is the nearest
+    // double to the decimal whenever the magnitude fits a double exactly.
+    const double value = magnitude / std::pow(10.0, scale);
     return (p[0] & 0x80) ? -value : value;
 }
 
-std::string GuidText(MdbHandle* mdb, int start) {
-    char* text = mdb_uuid_to_string(mdb->pg_buf, start);
-    std::string result = text ? text : "";
-    g_free(text);
-    return result;
+// A Replication ID in Access's form, {8-4-4-4-12} in upper case. Jet stores it as Windows does: the
+// first three groups little-endian, the last eight bytes in order. Formatted here because libmdb 1.0's
+// mdb_uuid_to_string leaves out the fourth hyphen.
+std::string GuidText(const unsigned char* p) {
+    constexpr std::array<int, 16> kByteOrder = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    constexpr std::string_view kDigits = "0123456789ABCDEF";
+    std::string text = "{";
+    for (std::size_t i = 0; i < kByteOrder.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+        const unsigned char byte = p[kByteOrder[i]];
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0x0F];
+    }
+    return text + "}";
 }
 
 // The fixed size each fixed-length type needs in the row.
@@ -159,7 +171,9 @@ double RealAt(const MdbColumn& column, const unsigned char* p) {
         case MDB_FLOAT:
             return LoadLe<float>(p);
         case MDB_NUMERIC:
-            return NumericValue(p, column.col_scale);
+            // libmdb 1.0 names the descriptor's two bytes the wrong way round: col_scale holds the
+            // precision, col_prec the scale (mdb-schema prints them as "Numeric (col_scale, col_prec)").
+            return NumericValue(p, column.col_prec);
         default:
             return LoadLe<double>(p);
     }
@@ -168,7 +182,7 @@ double RealAt(const MdbColumn& column, const unsigned char* p) {
 std::string TextOf(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
     switch (column.col_type) {
         case MDB_REPID:
-            return GuidText(mdb, field.start);
+            return GuidText(mdb->pg_buf + field.start);
         case MDB_MEMO:
             return DecodeText(mdb, LongValue(mdb, column, field));
         default:

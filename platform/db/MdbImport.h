@@ -13,7 +13,8 @@ namespace calvorin {
 // Copies the named tables (every user table when `tables` is empty) of the Access file into `target`,
 // creating one table each. Yes/No becomes INTEGER 1/0; Byte, Integer and Long become INTEGER; Single,
 // Double, Currency (in units, not ten-thousandths) and Numeric become REAL; Text and Memo become UTF-8
-// TEXT; Date/Time becomes REAL, days since 1899-12-30 as Jet keeps it; NULLs stay NULL.
+// TEXT; Replication ID becomes TEXT in Access's form, {8-4-4-4-12} in upper case; Date/Time becomes REAL,
+// days since 1899-12-30 as Jet keeps it; OLE Object and Binary become BLOB; NULLs stay NULL.
 // Throws std::runtime_error when the file cannot be read, a named table is missing, or a value cannot
 // be decoded.
 void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::string>& tables,
