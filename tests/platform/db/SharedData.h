@@ -15,8 +15,9 @@ namespace calvorin::test {
 inline std::filesystem::path SharedDir() {
     return CALVORIN_SHARED_DIR;
 }
+// The public Access samples kept with the tests.
 inline std::filesystem::path AccessSamples() {
-    return SharedDir() / "data" / "access";
+    return std::filesystem::path(CALVORIN_SOURCE_DIR) / "tests" / "data" / "access";
 }
 inline std::filesystem::path JetWriter() {
     return SharedDir() / "tools" / "jetwriter.py";
