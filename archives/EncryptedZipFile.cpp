@@ -162,14 +162,30 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
         auto check = EncryptionHeader(source.firstPass->crc);
         write(check.data(), check.size());
     }
-    deflater_.Reset();
     Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
-    actual.size = ForEachChunk(input, input_, [&](std::uint8_t* data, std::size_t n) {
-        if (!source.firstPass)
-            actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
-        deflater_.Compress(data, n, false, write);
-    });
-    deflater_.Compress(nullptr, 0, true, write);
+    const unsigned threads = CompressionThreads(threads_);
+    if (threads > 1 &&
+        static_cast<std::uint64_t>(source.before.st_size) >= 2 * ParallelDeflater::kBlockSize) {
+        if (!parallel_ || parallel_->Threads() != threads)
+            parallel_ = std::make_unique<ParallelDeflater>(threads);
+        std::uint64_t offset = 0;
+        const ParallelDeflater::Result result = parallel_->Compress(
+            [&](std::uint8_t* buffer, std::size_t capacity) {
+                const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
+                offset += n;
+                return n;
+            },
+            write);
+        actual = {result.crc, result.size};
+    } else {
+        deflater_.Reset();
+        actual.size = ForEachChunk(input, input_, [&](std::uint8_t* data, std::size_t n) {
+            if (!source.firstPass)
+                actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
+            deflater_.Compress(data, n, false, write);
+        });
+        deflater_.Compress(nullptr, 0, true, write);
+    }
     if (source.firstPass) {
         CheckUnchanged(input, source.before, source.firstPass->size, actual.size);
         actual.crc = source.firstPass->crc;

@@ -5,11 +5,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "archives/ParallelDeflate.h"
 #include "archives/RawDeflate.h"
 #include "archives/ZipLayout.h"
 #include "platform/fs/FileHandle.h"
@@ -31,6 +33,10 @@ class TEncryptedZipFile {
     ~TEncryptedZipFile();
     TEncryptedZipFile(const TEncryptedZipFile&) = delete;
     TEncryptedZipFile& operator=(const TEncryptedZipFile&) = delete;
+
+    // Threads that deflate a large entry: 0 (the default) for one per core, 1 for the one-thread stream,
+    // which gives the same bytes run after run. Entries smaller than two blocks always use one thread.
+    void SetThreads(unsigned threads) { threads_ = threads; }
 
     const std::string& Password() const { return password_; }
     bool HasPassword() const { return !password_.empty(); }
@@ -65,6 +71,8 @@ class TEncryptedZipFile {
     std::uint64_t end_ = 0;  // where the next entry (or the central directory) starts
     std::vector<ZipEntryHeader> entries_;
     RawDeflater deflater_;
+    unsigned threads_ = 0;
+    std::unique_ptr<ParallelDeflater> parallel_;  // made when the first large entry comes
     std::vector<std::uint8_t> input_;
 };
 

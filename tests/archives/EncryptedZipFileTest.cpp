@@ -38,7 +38,7 @@ std::uint32_t Crc(std::string_view data) {
 }
 
 // Raw deflate at the default level, computed here straight through zlib.
-std::size_t DeflatedSize(std::string_view data) {
+std::string Deflated(std::string_view data) {
     z_stream z{};
     deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
     std::string out(deflateBound(&z, data.size()), '\0');
@@ -47,9 +47,13 @@ std::size_t DeflatedSize(std::string_view data) {
     z.next_out = reinterpret_cast<Bytef*>(out.data());
     z.avail_out = static_cast<uInt>(out.size());
     deflate(&z, Z_FINISH);
-    std::size_t size = z.total_out;
+    out.resize(z.total_out);
     deflateEnd(&z);
-    return size;
+    return out;
+}
+
+std::size_t DeflatedSize(std::string_view data) {
+    return Deflated(data).size();
 }
 
 class EncryptedZipFileTest : public ::testing::Test {
@@ -60,9 +64,11 @@ class EncryptedZipFileTest : public ::testing::Test {
         return path;
     }
 
-    std::filesystem::path MakeArchive(const std::string& password, const std::vector<SourceFile>& files) {
+    std::filesystem::path MakeArchive(const std::string& password, const std::vector<SourceFile>& files,
+                                      unsigned threads = 0) {
         auto archive = dir_ / "archive.zip";
         TEncryptedZipFile zip(password);
+        zip.SetThreads(threads);
         zip.Open(archive);
         for (const SourceFile& file : files) zip.Add(Write(file), file.name);
         zip.Close();
@@ -173,6 +179,36 @@ TEST_F(EncryptedZipFileTest, PeersExtractTheSameContentsAndUtf8Names) {
         auto fromSevenZip = RunCommand("7z e -so -ppw " + zip + " " + ShellQuote(file.name) + " 2>/dev/null");
         EXPECT_EQ(fromSevenZip.output, file.content);
     }
+}
+
+TEST_F(EncryptedZipFileTest, LargeEntriesDeflatedOnSeveralThreadsOpenInEveryPeer) {
+    const std::vector<SourceFile> files = {
+        {"stagione.txt", test::SampleText(5 * ParallelDeflater::kBlockSize + 333)},
+        {"casuale.bin", RandomBytes(3 * ParallelDeflater::kBlockSize)},
+        {"piccolo.txt", "un file piccolo"},
+    };
+    for (unsigned threads : {2u, 4u}) {
+        SCOPED_TRACE(threads);
+        const std::string zip = ShellQuote(MakeArchive("Pa55 word", files, threads).string());
+        for (const PeerCheck& check : PeerChecks(zip, "Pa55 word", true)) {
+            auto right = RunCommand(check.right);
+            EXPECT_EQ(right.exitCode, 0) << check.right << "\n" << right.output;
+        }
+        for (const SourceFile& file : files) {
+            EXPECT_EQ(Peer("cat " + zip + " 'Pa55 word' " + ShellQuote(file.name)), file.content)
+                << file.name;
+        }
+    }
+}
+
+TEST_F(EncryptedZipFileTest, OneThreadWritesZlibsOwnStream) {
+    const std::string text = test::SampleText(5 * ParallelDeflater::kBlockSize);
+    const std::string zip = test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1));
+    const std::size_t nameLength = Le16At(zip, 26), extraLength = Le16At(zip, 28);
+    const std::string data = zip.substr(30 + nameLength + extraLength, Le32At(zip, 18));
+    EXPECT_EQ(data.size(), DeflatedSize(text));
+    EXPECT_EQ(data, Deflated(text));
+    EXPECT_EQ(test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1)), zip) << "the same bytes again";
 }
 
 TEST_F(EncryptedZipFileTest, EmptyFileGivesHeaderAndEmptyDeflateStream) {
