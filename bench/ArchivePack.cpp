@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // calvorin-pack: packs files the way the archive builder does, or runs the bare zlib loop that bounds it.
 //
-//   calvorin-pack ARCHIVE PASSWORD FILE...         TEncryptedZipFile, entries named by bare file name
-//   calvorin-pack --bare OUTPUT PASSWORD FILE...   CRC pass + raw deflate + cipher per file, no container
+//   calvorin-pack [--threads N] ARCHIVE PASSWORD FILE...  TEncryptedZipFile (N deflate threads, 0 = one per
+//                                                         core), entries named by bare file name
+//   calvorin-pack --bare OUTPUT PASSWORD FILE...          CRC pass + raw deflate + cipher per file, one
+//                                                         thread, no container
 #include <fcntl.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -22,8 +25,11 @@ namespace {
 
 constexpr std::size_t kChunk = 256 * 1024;  // the writer's buffer sizes, for a like-for-like limit
 
+unsigned gThreads = 0;
+
 void Pack(const char* archive, const char* password, const std::vector<const char*>& files) {
     calvorin::TEncryptedZipFile zip(password);
+    zip.SetThreads(gThreads);
     zip.Open(archive);
     for (const char* file : files) zip.Add(file, std::filesystem::path(file).filename().string());
     zip.Close();
@@ -97,8 +103,12 @@ void Bare(const char* outputPath, const char* password, const std::vector<const 
 int main(int argc, char** argv) {
     bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     int first = bare ? 2 : 1;
+    if (!bare && argc > 2 && std::strcmp(argv[1], "--threads") == 0) {
+        gThreads = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10));
+        first = 3;
+    }
     if (argc < first + 2) {
-        std::fprintf(stderr, "usage: calvorin-pack [--bare] OUTPUT PASSWORD FILE...\n");
+        std::fprintf(stderr, "usage: calvorin-pack [--bare | --threads N] OUTPUT PASSWORD FILE...\n");
         return 2;
     }
     std::vector<const char*> files(argv + first + 2, argv + argc);

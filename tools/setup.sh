@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl libpcre2-dev zlib1g-dev libcrypt-dev
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core
-  dpkg-dev groff-base desktop-file-utils
+  dpkg-dev groff-base desktop-file-utils pigz
 )
 
 missing=()
