@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archives/ArchiveBuilder.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <set>
@@ -62,11 +64,23 @@ void WriteArchive(TEncryptedZipFile& zip, const std::vector<fs::path>& files) {
 
 // Written under a temporary name that the archive masks do not match, renamed into place when complete:
 // a failure or a kill leaves the previous archive of the same name as it was.
-void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files,
-                     const std::string& password) {
+void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files, const std::string& password,
+                     Log& log) {
     PendingFile pending(archive, NewFileMode::OwnerOnly);
     {
+        // The bytes to pack as the files are now; one that grows meanwhile shows a little over 100 %.
+        std::uint64_t total = 0, done = 0;
+        for (const fs::path& file : files) {
+            std::error_code ec;
+            const std::uintmax_t size = fs::file_size(file, ec);
+            if (!ec) total += size;
+        }
+        struct EndProgress {
+            Log& log;
+            ~EndProgress() { log.EndProgress(); }
+        } endProgress{log};
         TEncryptedZipFile zip(password);  // its destructor ends the archive when an add fails
+        zip.SetProgress([&](std::uint64_t bytes) { log.Progress(done += bytes, std::max(total, done)); });
         zip.Open(pending.File());
         WriteArchive(zip, files);
         zip.Close();
@@ -99,7 +113,7 @@ void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const s
                  ListFiles&& listFiles, std::vector<fs::path>& built) {
     log.WriteLog(heading);
     log.WriteLog("    <i>%s</i>", EscapeMarkup(PathText(archive)));
-    BuildOneArchive(archive, listFiles(), password);
+    BuildOneArchive(archive, listFiles(), password, log);
     built.push_back(archive);
     log.WriteOk(4);
 }

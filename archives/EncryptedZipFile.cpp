@@ -173,6 +173,7 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
             [&](std::uint8_t* buffer, std::size_t capacity) {
                 const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
                 offset += n;
+                if (onBytes_ && n > 0) onBytes_(n);
                 return n;
             },
             write);
@@ -183,6 +184,7 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
             if (!source.firstPass)
                 actual.crc = static_cast<std::uint32_t>(crc32(actual.crc, data, static_cast<uInt>(n)));
             deflater_.Compress(data, n, false, write);
+            if (onBytes_) onBytes_(n);
         });
         deflater_.Compress(nullptr, 0, true, write);
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,10 @@ class TEncryptedZipFile {
     // Threads that deflate a large entry: 0 (the default) for one per core, 1 for the one-thread stream,
     // which gives the same bytes run after run. Entries smaller than two blocks always use one thread.
     void SetThreads(unsigned threads) { threads_ = threads; }
+
+    // Called with the number of bytes of each piece of a file as it goes into the deflater, on the
+    // thread that calls Add.
+    void SetProgress(std::function<void(std::uint64_t bytes)> onBytes) { onBytes_ = std::move(onBytes); }
 
     const std::string& Password() const { return password_; }
     bool HasPassword() const { return !password_.empty(); }
@@ -72,6 +77,7 @@ class TEncryptedZipFile {
     std::vector<ZipEntryHeader> entries_;
     RawDeflater deflater_;
     unsigned threads_ = 0;
+    std::function<void(std::uint64_t)> onBytes_;
     std::unique_ptr<ParallelDeflater> parallel_;  // made when the first large entry comes
     std::vector<std::uint8_t> input_;
 };

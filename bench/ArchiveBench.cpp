@@ -200,6 +200,7 @@ void RunComparison(const std::string& pack, const fs::path& folder, const std::v
     std::vector<Contender> contenders = {
         {"calvorin-pack, 1 thread", {pack, "--threads", "1"}, "ours1.zip", {}},
         {"calvorin-pack, threads", {pack, "--threads", n}, "oursN.zip", {}},
+        {"  the same, with progress", {pack, "--threads", n, "--progress"}, "oursP.zip", {}},
         {"bare zlib loop", {pack, "--bare"}, "bare.bin", {}},
         {"Info-ZIP zip -6 -P", {"zip", "-q", "-6", "-P", "pw"}, "infozip.zip", {}},
         {"pigz -p N -6", PigzCommand(threads, kRoot / "pigz.gz"), "pigz.gz", {}},
@@ -223,8 +224,9 @@ void RunComparison(const std::string& pack, const fs::path& folder, const std::v
     }
     const RunResult& one = contenders[0].best;
     const RunResult& many = contenders[1].best;
-    const RunResult& infozip = contenders[3].best;
-    const RunResult& pigz = contenders[4].best;
+    const RunResult& progress = contenders[2].best;
+    const RunResult& infozip = contenders[4].best;
+    const RunResult& pigz = contenders[5].best;
     std::printf("\n%u threads where N is asked for; best wall time of 2\n", threads);
     std::printf("%-27s %8s %8s %9s %8s %9s %12s %8s\n", "packer", "wall s", "cpu s", "MB/s wall", "out/in",
                 "peak MiB", "wall/InfoZIP", "cpu/1thr");
@@ -241,6 +243,8 @@ void RunComparison(const std::string& pack, const fs::path& folder, const std::v
     std::printf("  cpu time   %.2fx one thread           (target <= 1.1)\n", many.cpu / one.cpu);
     std::printf("  size       %.4fx one thread         (target <= 1.005)\n",
                 double(many.outputBytes) / double(one.outputBytes));
+    std::printf("  progress   %.3fx cpu, %.3fx wall without it\n", progress.cpu / many.cpu,
+                progress.wall / many.wall);
     std::printf("  peak       %.1f MiB                  (target <= %u MiB)\n", many.peakKiB / 1024.0,
                 16 + 4 * threads);
     for (const char* archive : {"ours1.zip", "oursN.zip"}) {

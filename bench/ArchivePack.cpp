@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // calvorin-pack: packs files the way the archive builder does, or runs the bare zlib loop that bounds it.
 //
-//   calvorin-pack [--threads N] ARCHIVE PASSWORD FILE...  TEncryptedZipFile (N deflate threads, 0 = one per
-//                                                         core), entries named by bare file name
-//   calvorin-pack --bare OUTPUT PASSWORD FILE...          CRC pass + raw deflate + cipher per file, one
-//                                                         thread, no container
+//   calvorin-pack [--threads N] [--progress] ARCHIVE PASSWORD FILE...
+//       TEncryptedZipFile (N deflate threads, 0 = one per core; progress reported through a log as the
+//       window gets it), entries named by bare file name
+//   calvorin-pack --bare OUTPUT PASSWORD FILE...
+//       CRC pass + raw deflate + cipher per file, one thread, no container
 #include <fcntl.h>
 #include <unistd.h>
 #include <zlib.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,16 +22,31 @@
 
 #include "archives/Cryptor.h"
 #include "archives/EncryptedZipFile.h"
+#include "plugin/log/Log.h"
 
 namespace {
 
 constexpr std::size_t kChunk = 256 * 1024;  // the writer's buffer sizes, for a like-for-like limit
 
 unsigned gThreads = 0;
+bool gProgress = false;
+
+// Progress as the window gets it: the log's throttle and text, drawn nowhere.
+class ProgressOnly : public calvorin::LogSink {
+  public:
+    void AppendLine(const calvorin::StyledLine&) override {}
+    void ShowProgress(const calvorin::ProgressState& state) override { last = state.Text(); }
+    std::string last;
+};
 
 void Pack(const char* archive, const char* password, const std::vector<const char*>& files) {
     calvorin::TEncryptedZipFile zip(password);
     zip.SetThreads(gThreads);
+    ProgressOnly sink;
+    calvorin::Log log(sink);
+    std::uint64_t total = 0, done = 0;
+    for (const char* file : files) total += std::filesystem::file_size(file);
+    if (gProgress) zip.SetProgress([&](std::uint64_t bytes) { log.Progress(done += bytes, total); });
     zip.Open(archive);
     for (const char* file : files) zip.Add(file, std::filesystem::path(file).filename().string());
     zip.Close();
@@ -103,12 +120,20 @@ void Bare(const char* outputPath, const char* password, const std::vector<const 
 int main(int argc, char** argv) {
     bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     int first = bare ? 2 : 1;
-    if (!bare && argc > 2 && std::strcmp(argv[1], "--threads") == 0) {
-        gThreads = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10));
-        first = 3;
+    for (bool option = !bare; option && argc > first;) {
+        if (std::strcmp(argv[first], "--threads") == 0 && argc > first + 1) {
+            gThreads = static_cast<unsigned>(std::strtoul(argv[first + 1], nullptr, 10));
+            first += 2;
+        } else if (std::strcmp(argv[first], "--progress") == 0) {
+            gProgress = true;
+            ++first;
+        } else {
+            option = false;
+        }
     }
     if (argc < first + 2) {
-        std::fprintf(stderr, "usage: calvorin-pack [--bare | --threads N] OUTPUT PASSWORD FILE...\n");
+        std::fprintf(stderr,
+                     "usage: calvorin-pack [--bare | --threads N --progress] OUTPUT PASSWORD FILE...\n");
         return 2;
     }
     std::vector<const char*> files(argv + first + 2, argv + argc);

@@ -52,4 +52,16 @@ void LogPaneSink::AppendLine(const StyledLine& line) {
     pane_->ensureCursorVisible();
 }
 
+void LogPaneSink::ShowProgress(const ProgressState& state) {
+    if (!bar_) return;
+    bar_->setRange(0, 100);
+    bar_->setValue(state.Percent());
+    bar_->setFormat(QString::fromStdString(state.Text()));
+    bar_->setVisible(true);
+}
+
+void LogPaneSink::EndProgress() {
+    if (bar_) bar_->setVisible(false);
+}
+
 }  // namespace calvorin

@@ -2,6 +2,7 @@
 // The window's log pane: a read-only rich-text view that the log's lines are appended to.
 #pragma once
 
+#include <QProgressBar>
 #include <QTextEdit>
 
 #include "plugin/log/Log.h"
@@ -21,12 +22,19 @@ class LogPaneSink : public LogSink {
   public:
     LogPaneSink() = default;
     explicit LogPaneSink(QTextEdit& pane) : pane_(&pane) {}
-    // The pane must outlive the sink, or be detached (nullptr) first.
-    void Attach(QTextEdit* pane) { pane_ = pane; }
+    // The pane (and the bar, when given) must outlive the sink, or be detached (nullptr) first.
+    void Attach(QTextEdit* pane, QProgressBar* bar = nullptr) {
+        pane_ = pane;
+        bar_ = bar;
+    }
     void AppendLine(const StyledLine& line) override;
+    // The bar shows while a step reports how far it is, with its percentage, speed and time left.
+    void ShowProgress(const ProgressState& state) override;
+    void EndProgress() override;
 
   private:
     QTextEdit* pane_ = nullptr;
+    QProgressBar* bar_ = nullptr;
 };
 
 }  // namespace calvorin

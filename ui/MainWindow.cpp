@@ -49,7 +49,7 @@ const std::pair<const char*, CardBuilder> kCards[] = {
 
 }  // namespace
 
-MainWindow::MainWindow() : QDialog(nullptr), log_(new LogPane(this)) {
+MainWindow::MainWindow() : QDialog(nullptr), log_(new LogPane(this)), progress_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -68,6 +68,9 @@ void MainWindow::Build(TMainForm& form) {
     column->addWidget(BuildSettingsArea(form));
     log_->setMinimumHeight(3 * log_->fontMetrics().height());
     column->addWidget(log_, 1);
+    progress_->setTextVisible(true);
+    progress_->setVisible(false);
+    column->addWidget(progress_);
     column->addLayout(BuildButtonRow(form));
 }
 

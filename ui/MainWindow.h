@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QProgressBar>
 
 class QCloseEvent;
 class QStackedWidget;
@@ -21,6 +22,8 @@ class MainWindow : public QDialog {
     ~MainWindow() override;
 
     LogPane& Log() { return *log_; }
+    // Below the log, hidden until a step reports how far it is.
+    QProgressBar& Progress() { return *progress_; }
 
     // Builds the tree, the cards and the buttons on `form`, which must outlive the window.
     void Build(TMainForm& form);
@@ -43,6 +46,7 @@ class MainWindow : public QDialog {
 
     TMainForm* form_ = nullptr;
     LogPane* log_;
+    QProgressBar* progress_;
     PageTreeView* tree_ = nullptr;
     QStackedWidget* cards_ = nullptr;
 };

@@ -72,7 +72,7 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return 1;
     // Declared after the form, so the window goes first: its widgets hold on to the form's controls.
     MainWindow window;
-    sink.Attach(&window.Log());
+    sink.Attach(&window.Log(), &window.Progress());
     window.Build(form);
     desktop.SetWindow(&window);
     int code = kWindowNotLoaded;

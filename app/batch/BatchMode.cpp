@@ -58,7 +58,7 @@ bool WantsBatch(const std::vector<std::string>& arguments) {
 }
 
 int RunBatch(const std::vector<std::string>& arguments) {
-    TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout));
+    TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout), TerminalSink::IsTerminal(stdout));
     Log log(sink);
     BatchDesktop desktop;
     CurlTransport http(ServiceHttpOptions());

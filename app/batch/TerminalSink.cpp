@@ -28,10 +28,35 @@ std::string AnsiStyle(const LogStyle& s) {
 
 bool TerminalSink::ColoursWanted(std::FILE* out) {
     const char* noColor = std::getenv("NO_COLOR");
-    return ::isatty(::fileno(out)) && !(noColor && *noColor);
+    return IsTerminal(out) && !(noColor && *noColor);
+}
+
+bool TerminalSink::IsTerminal(std::FILE* out) {
+    return ::isatty(::fileno(out)) != 0;
+}
+
+void TerminalSink::ShowProgress(const ProgressState& state) {
+    if (!progressLine_) return;
+    // Back to the start of the line and clear it: the line is rewritten in place.
+    std::fputs("\r\x1b[K", out_);
+    std::fputs(("    " + state.Text()).c_str(), out_);
+    std::fflush(out_);
+    progressShown_ = true;
+}
+
+void TerminalSink::EndProgress() {
+    ClearProgress();
+}
+
+void TerminalSink::ClearProgress() {
+    if (!progressShown_) return;
+    std::fputs("\r\x1b[K", out_);
+    std::fflush(out_);
+    progressShown_ = false;
 }
 
 void TerminalSink::AppendLine(const StyledLine& line) {
+    ClearProgress();
     for (const auto& segment : line.segments) {
         std::string style = colours_ ? AnsiStyle(segment.style) : std::string();
         std::fputs(style.c_str(), out_);

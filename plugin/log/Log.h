@@ -2,6 +2,8 @@
 // The log every step writes to: formats a line, parses its markup and hands it to a sink.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,12 +14,29 @@
 
 namespace calvorin {
 
+// How far a long step has come, as the log reports it to its sink.
+struct ProgressState {
+    std::uint64_t done = 0;
+    std::uint64_t total = 0;
+    double bytesPerSecond = 0;  // 0 until enough time has passed to tell
+    double secondsLeft = -1;    // -1 while unknown
+
+    // Whole percent done, 0 to 100 (100 for an empty total).
+    int Percent() const;
+    // Percent, then speed and time left once known: "45% - 12.3 MB/s - 8 s rimanenti".
+    std::string Text() const;
+};
+
 // Where styled log lines end up: the window's pane, the terminal, or memory in tests.
 class LogSink {
   public:
     virtual ~LogSink() = default;
     // Appends one line (its segments may hold line feeds) and a final line break.
     virtual void AppendLine(const StyledLine& line) = 0;
+    // Shows how far the running step is, replacing what the last call showed; nothing by default.
+    virtual void ShowProgress(const ProgressState&) {}
+    // Removes what ShowProgress showed.
+    virtual void EndProgress() {}
 };
 
 // Keeps every line in memory, for tests and for callers that want the plain text.
@@ -61,9 +80,20 @@ class Log {
     // Writes a red "KO: " after `indent` spaces, then the error message on one line, escaped.
     void WriteKo(int indent, std::string_view message);
 
+    // Reports that `done` of `total` bytes of the running step are through. The sink hears of it at most
+    // ten times a second, and always when the step is complete; each report also lets the window process
+    // its events, as a line does. The first call starts the clock for the speed and the time left.
+    void Progress(std::uint64_t done, std::uint64_t total);
+    // Ends the report of the running step (a step that fails ends it too, by calling this).
+    void EndProgress();
+
   private:
+    using Clock = std::chrono::steady_clock;
+
     LogSink* sink_;
     std::function<void()> afterLine_;
+    bool inProgress_ = false;
+    Clock::time_point progressStart_, lastReport_;
 };
 
 }  // namespace calvorin

@@ -100,6 +100,36 @@ TEST_F(ArchiveBuilderTest, FirstRunCreatesTheFolderAndLogsEachStep) {
     EXPECT_EQ(DestinationNames(), (std::vector<std::string>{"FcmBackup.zip", "FcmExport.zip"}));
 }
 
+TEST_F(ArchiveBuilderTest, EachArchiveReportsItsBytesUpToAllOfThemBeforeItsOkLine) {
+    // Records progress in the order it comes among the log's lines.
+    struct Recorder : MemoryLogSink {
+        void ShowProgress(const ProgressState& state) override {
+            events.push_back("progress " + std::to_string(state.done) + "/" + std::to_string(state.total));
+        }
+        void EndProgress() override { events.push_back("end"); }
+        void AppendLine(const StyledLine& line) override {
+            MemoryLogSink::AppendLine(line);
+            events.push_back("line " + LastLine());
+        }
+        std::vector<std::string> events;
+    } recorder;
+    test::WriteBytes(backup_ / "MiaLega.mdb", test::SampleText(3 * 1024 * 1024));
+    std::uint64_t backupBytes = 0;
+    for (const auto& entry : fs::directory_iterator(backup_))
+        if (entry.is_regular_file()) backupBytes += entry.file_size();
+    Log log(recorder);
+    ASSERT_TRUE(BuildArchives(options_, context_, log));
+    const std::string backupDone =
+        "progress " + std::to_string(backupBytes) + "/" + std::to_string(backupBytes);
+    const auto at = std::find(recorder.events.begin(), recorder.events.end(), backupDone);
+    ASSERT_NE(at, recorder.events.end()) << testing::PrintToString(recorder.events);
+    EXPECT_EQ(*(at + 1), "end");
+    EXPECT_EQ(*(at + 2), "line     OK");
+    EXPECT_EQ(recorder.events.back(), "line     OK");
+    const std::string exportDone = "progress 12/12";  // "esportazione"
+    EXPECT_EQ(recorder.events[recorder.events.size() - 3], exportDone);
+}
+
 TEST_F(ArchiveBuilderTest, LaterRunsCleanOnlyOldArchives) {
     for (const char* name : {"FcmBackup_0a1b2c3d.zip", "fcmexport.ZIP", "FcmExport_ffffffff.zip", "altro.zip",
                              "FcmBackup.zip.txt", "leggimi.txt"}) {

@@ -2,6 +2,7 @@
 // The log pane: lines go to the end whatever the user selected, with their styles, control characters shown.
 #include <gtest/gtest.h>
 
+#include <QProgressBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -67,6 +68,22 @@ TEST(LogPaneTest, SegmentsKeepTheirStyle) {
     EXPECT_NE(formatAt(1).fontWeight(), QFont::Bold);
     EXPECT_EQ(formatAt(2).foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(formatAt(3).foreground().color(), pane.palette().color(QPalette::Text));
+}
+
+TEST(LogPaneTest, ProgressShowsABarWithPercentSpeedAndTimeLeftBelowTheLogUntilTheStepEnds) {
+    WindowHarness h;
+    QProgressBar& bar = h.window->Progress();
+    EXPECT_FALSE(bar.isVisible()) << "hidden while no step reports";
+    const QString logBefore = h.window->Log().toPlainText();
+    h.log.Progress(0, 4000);
+    EXPECT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.value(), 0);
+    h.log.Progress(4000, 4000);  // the end is shown at once, however soon it comes
+    EXPECT_EQ(bar.value(), 100);
+    EXPECT_TRUE(bar.text().startsWith("100%")) << bar.text().toStdString();
+    EXPECT_EQ(h.window->Log().toPlainText(), logBefore) << "no line in the log";
+    h.log.EndProgress();
+    EXPECT_FALSE(bar.isVisible());
 }
 
 }  // namespace

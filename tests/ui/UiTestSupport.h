@@ -89,7 +89,7 @@ class WindowHarness {
             {"/l=" + root + "/FCM/Leghe/Lega-1-2025.db", "/s=x", "/c=" + root + "/site"}, extended);
         if (!created) throw std::runtime_error("sample arguments refused");
         window = std::make_unique<MainWindow>();
-        sink.Attach(&window->Log());
+        sink.Attach(&window->Log(), &window->Progress());
         window->Build(form);
         form.FormShow();
         window->ShowForm();

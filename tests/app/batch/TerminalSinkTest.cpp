@@ -49,5 +49,35 @@ TEST(TerminalSink, SegmentTextNeverCarriesARawControlByteOnlyTheLogsColoursDo) {
     }
 }
 
+std::string ReadAll(std::FILE* file) {
+    std::rewind(file);
+    std::string out;
+    for (int c; (c = std::fgetc(file)) != EOF;) out += static_cast<char>(c);
+    return out;
+}
+
+TEST(TerminalSink, ProgressIsOneLineRewrittenInPlaceOnATerminalAndAbsentElsewhere) {
+    StyledLine line;
+    line.segments = {{"    OK", LogStyle{}}};
+    for (bool terminal : {true, false}) {
+        SCOPED_TRACE(terminal);
+        std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+        TerminalSink sink(file.get(), false, terminal);
+        sink.ShowProgress({10, 100, 0, -1});
+        sink.ShowProgress({50, 100, 2e6, 25});
+        sink.AppendLine(line);  // a line meanwhile takes the progress line's place
+        sink.ShowProgress({100, 100, 2e6, 0});
+        sink.EndProgress();
+        const std::string out = ReadAll(file.get());
+        if (terminal) {
+            EXPECT_EQ(out,
+                      "\r\x1b[K    10%\r\x1b[K    50% - 2.0 MB/s - 25 s rimanenti\r\x1b[K    OK\n"
+                      "\r\x1b[K    100% - 2.0 MB/s - 0 s rimanenti\r\x1b[K");
+        } else {
+            EXPECT_EQ(out, "    OK\n") << "a file or a pipe gets the log's lines only";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace calvorin
