@@ -18,7 +18,7 @@
 namespace calvorin {
 namespace {
 
-// Saves the window once it has been painted for the first time, then quits.
+// Saves the window once it has been painted for the first time (unless the path is empty), then quits.
 class ScreenshotOnFirstPaint : public QObject {
   public:
     ScreenshotOnFirstPaint(QWidget& window, QString path) : window_(window), path_(std::move(path)) {
@@ -36,7 +36,7 @@ class ScreenshotOnFirstPaint : public QObject {
 
   private:
     void Take() {
-        bool saved = window_.grab().save(path_, "PNG");
+        bool saved = path_.isEmpty() || window_.grab().save(path_, "PNG");
         if (!saved) std::fprintf(stderr, "Impossibile scrivere %s\n", qPrintable(path_));
         QCoreApplication::exit(saved ? 0 : 1);
     }
@@ -80,6 +80,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
         std::unique_ptr<ScreenshotOnFirstPaint> screenshot;
         if (const char* path = std::getenv("CALVORIN_SCREENSHOT"); path && *path)
             screenshot = std::make_unique<ScreenshotOnFirstPaint>(window, QString::fromLocal8Bit(path));
+        else if (const char* quit = std::getenv("CALVORIN_QUIT_AT_FIRST_PAINT"); quit && *quit)
+            screenshot = std::make_unique<ScreenshotOnFirstPaint>(window, QString());
         window.ShowForm();
         code = QApplication::exec();
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/WrappingCheckBox.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <algorithm>
@@ -19,9 +20,22 @@ int WrappingCheckBox::TextOffset() const {
 }
 
 QRect WrappingCheckBox::TextRect(int width) const {
-    int textWidth = std::max(1, width - TextOffset());
-    QRect bounds = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags, text());
+    const int textWidth = std::max(1, width - TextOffset());
+    if (text() != measuredText_) {
+        measured_.fill({});
+        measuredText_ = text();
+    }
+    for (const Measured& m : measured_)
+        if (m.width == textWidth) return QRect(TextOffset(), kVerticalPadding, textWidth, m.height);
+    const QRect bounds = fontMetrics().boundingRect(QRect(0, 0, textWidth, 10000), kTextFlags, text());
+    measured_[nextMeasured_] = {textWidth, bounds.height()};
+    nextMeasured_ = (nextMeasured_ + 1) % measured_.size();
     return QRect(TextOffset(), kVerticalPadding, textWidth, bounds.height());
+}
+
+void WrappingCheckBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) measured_.fill({});
+    QCheckBox::changeEvent(event);
 }
 
 int WrappingCheckBox::heightForWidth(int width) const {

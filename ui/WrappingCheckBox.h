@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <array>
 
 namespace calvorin {
 
@@ -24,11 +25,22 @@ class WrappingCheckBox : public QCheckBox {
     void paintEvent(QPaintEvent* event) override;
     // The whole box, wrapped lines included, takes the click.
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void changeEvent(QEvent* event) override;
 
   private:
     // Left edge of the text and the gap it keeps from the indicator.
     int TextOffset() const;
     QRect TextRect(int width) const;
+
+    // Laying out a page asks for the height at a few widths many times over, and wrapping the text is
+    // the slow part of showing the window: the last heights are kept until the text, font or style change.
+    struct Measured {
+        int width = -1;
+        int height = 0;
+    };
+    mutable std::array<Measured, 4> measured_{};
+    mutable std::size_t nextMeasured_ = 0;
+    mutable QString measuredText_;
 };
 
 }  // namespace calvorin
