@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kRawWindowBits = -15;
 constexpr int kDefaultMemLevel = 8;
-constexpr std::size_t kDictionarySize = 32 * 1024;
+constexpr std::size_t kDictionarySize = std::size_t{32} * 1024;
 // A final block with no data (fixed Huffman codes, end-of-block code only): what zlib writes when a
 // stream ends without input.
 constexpr std::uint8_t kEmptyFinalBlock[] = {0x03, 0x00};
@@ -154,6 +154,7 @@ ParallelDeflater::Result ParallelDeflater::Compress(const Reader& read, const Ch
     const std::size_t maxInFlight = 2 * pool_->workers.size();
     std::vector<Block> blocks(maxInFlight);
     std::vector<Block*> idle;
+    idle.reserve(blocks.size());
     for (Block& b : blocks) idle.push_back(&b);
     std::deque<Block*> inFlight;  // in stream order
     // Whatever happens, no block may be freed while a worker still has it.

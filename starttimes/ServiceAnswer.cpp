@@ -14,6 +14,9 @@ using Json = ServiceAnswer;
 // seen is added after the others instead of replacing the earlier value.
 class KeepEveryMember {
   public:
+    // The document is built in `root`, which the caller owns.
+    explicit KeepEveryMember(Json& root) : root_(root) {}
+
     bool null() { return Put(nullptr); }
     bool boolean(bool value) { return Put(value); }
     bool number_integer(Json::number_integer_t value) { return Put(value); }
@@ -43,8 +46,6 @@ class KeepEveryMember {
 
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
-    Json Result() && { return std::move(root_); }
-
   private:
     // Where the next value goes: the root, the end of the open array, or the member just named. Pointers
     // to open containers stay valid: only the innermost one grows.
@@ -73,7 +74,7 @@ class KeepEveryMember {
         return true;
     }
 
-    Json root_;
+    Json& root_;
     std::vector<Json*> open_;
     Json* member_ = nullptr;
 };
@@ -81,9 +82,10 @@ class KeepEveryMember {
 }  // namespace
 
 std::optional<ServiceAnswer> ParseServiceAnswer(std::string_view json) {
-    KeepEveryMember handler;
+    Json root;
+    KeepEveryMember handler(root);
     if (!Json::sax_parse(json, &handler)) return std::nullopt;
-    return std::move(handler).Result();
+    return root;
 }
 
 }  // namespace calvorin
