@@ -38,7 +38,7 @@ void WriteBackups(const DemoPaths& p) {
     for (const char* name : kBackups) {
         const fs::path folder = p.fcmFolder / "Backup" / name;
         fs::create_directories(folder);
-        WriteFileAtomic(folder / (std::string(kLeagueBase) + ".db"), league);
+        WriteFileAtomic(folder / p.leagueFile.filename(), league);
         WriteFileAtomic(folder / (std::string(kLeagueBase) + ".log"), "Backup della lega\r\n");
         WriteFileAtomic(folder / "ArchivioA2025.db", "Archivio giocatori di Serie A 2025\r\n");
         WriteFileAtomic(folder / "ArchivioA2025-foto.dat", std::string(256, '\x5A'));
@@ -81,11 +81,12 @@ void WritePasswords(const DemoPaths& p, const DemoLeague& league) {
 
 }  // namespace
 
-DemoPaths DemoLayout(const fs::path& root) {
+DemoPaths DemoLayout(const fs::path& root, LeagueFormat format) {
     const fs::path abs = fs::absolute(root).lexically_normal();
     DemoPaths p;
     p.fcmFolder = abs / "FCM";
-    p.leagueFile = p.fcmFolder / "Leghe" / (std::string(kLeagueBase) + ".db");
+    p.leagueFile = p.fcmFolder / "Leghe" /
+                   (std::string(kLeagueBase) + (format == LeagueFormat::Access ? ".mdb" : ".db"));
     p.siteFolder = abs / "Sito";
     p.exportFile = p.fcmFolder / "Esportazioni" / (std::string(kLeagueBase) + ".exp");
     p.latestBackup = p.fcmFolder / "Backup" / kBackups[std::size(kBackups) - 1];
@@ -94,11 +95,14 @@ DemoPaths DemoLayout(const fs::path& root) {
     return p;
 }
 
-DemoPaths WriteDemoEnvironment(const fs::path& root, const DemoLeague& league) {
-    const DemoPaths p = DemoLayout(root);
+DemoPaths WriteDemoEnvironment(const fs::path& root, const DemoLeague& league, LeagueFormat format) {
+    const DemoPaths p = DemoLayout(root, format);
     fs::create_directories(p.leagueFile.parent_path());
     fs::create_directories(p.pluginSettings.parent_path());
-    WriteLeagueSqlite(league.data, p.leagueFile);
+    if (format == LeagueFormat::Access)
+        WriteLeagueMdb(league.data, p.leagueFile);
+    else
+        WriteLeagueSqlite(league.data, p.leagueFile);
     WriteFcmIni(p);
     WriteBackups(p);
     WriteExport(p, league);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// FCM's league tables in SQLite: the schema, and writing a whole league into a new file.
+// FCM's league tables: the schema in SQLite, and writing a whole league into a new SQLite or Access file.
 #include "tools/demo/LeagueSchema.h"
 
 #include <sqlite3.h>
@@ -10,6 +10,7 @@
 
 #include "lineup/LeagueQueries.h"
 #include "platform/db/SqliteConnection.h"
+#include "tools/demo/SqliteToMdb.h"
 
 namespace calvorin::demo {
 
@@ -180,14 +181,29 @@ const std::vector<std::string>& LeagueSchemaSql() {
     return sql;
 }
 
+namespace {
+
+void FillLeague(sqlite3* db, const LeagueData& league) {
+    Execute(db, "BEGIN");
+    for (const std::string& sql : LeagueSchemaSql()) Execute(db, sql);
+    InsertLeague(db, league);
+    Execute(db, queries::kIndiceGiocaIn);
+    Execute(db, "COMMIT");
+}
+
+}  // namespace
+
 void WriteLeagueSqlite(const LeagueData& league, const std::filesystem::path& file) {
     std::filesystem::remove(file);
     const SqlitePtr db = OpenForWriting(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    Execute(db.get(), "BEGIN");
-    for (const std::string& sql : LeagueSchemaSql()) Execute(db.get(), sql);
-    InsertLeague(db.get(), league);
-    Execute(db.get(), queries::kIndiceGiocaIn);
-    Execute(db.get(), "COMMIT");
+    FillLeague(db.get(), league);
+}
+
+void WriteLeagueMdb(const LeagueData& league, const std::filesystem::path& file) {
+    // The same tables and types as the SQLite file, so both routes give one league.
+    const SqlitePtr db = OpenSqliteMemory();
+    FillLeague(db.get(), league);
+    jet::WriteJetDatabase(ReadSqliteTables(db.get()), file);
 }
 
 void ExecuteOnLeagueFile(const std::filesystem::path& file, std::string_view sql) {

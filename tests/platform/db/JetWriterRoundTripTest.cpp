@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A league built in SQLite and its Jet 4 copy (written by the shared Jet writer) answer the
+// A league built in SQLite and its Jet 4 copy (written by the demo tool's Jet writer) answer the
 // generator's queries with the same rows.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -110,7 +110,6 @@ Rows RunCall(Database& db, const Call& call) {
 class JetWriterRoundTripTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        CALVORIN_REQUIRE_SHARED_DATA();
         test::CreateSqliteFile(sqlite_, kLeague);
         test::WriteMdbCopy(sqlite_, mdb_);
     }
