@@ -341,10 +341,5 @@ TEST(JetWriter, RefusesWhatJet4CannotHoldNamingTheCell) {
     }
 }
 
-TEST(JetWriter, TheSameTablesGiveTheSameBytes) {
-    EXPECT_EQ(jet::JetDatabaseImage({MixedTable(), WideTable()}),
-              jet::JetDatabaseImage({MixedTable(), WideTable()}));
-}
-
 }  // namespace
 }  // namespace calvorin
