@@ -63,10 +63,9 @@ void WriteSite(const DemoPaths& p, const DemoLeague& league) {
         serieA.push_back("a[" + std::to_string(c + 1) + "]=\"" + clubs[c] + "\"");
     serieA.push_back("var giornataA=" + std::to_string(league.data.giornate.size()));
     WriteAnsi(p.siteFolder / "js" / "fcmSerieADati.js", serieA);
-    WriteAnsi(
-        p.siteFolder / "js" / "fcmDocumentiDati.js",
-        {"var documenti=new Array()", "a=documenti", "a[1]=new Doc(\"Regolamento\",\"regolamento.pdf\")",
-         "a[2]=new Doc(\"Calendario\",\"calendario.pdf\")"});
+    WriteAnsi(p.siteFolder / "js" / "fcmDocumentiDati.js",
+              {"var documenti=new Array()", "a=documenti", R"(a[1]=new Doc("Regolamento","regolamento.pdf"))",
+               R"(a[2]=new Doc("Calendario","calendario.pdf"))"});
     WriteAnsi(p.siteFolder / "js" / "fcmQueryDati.js", {"var query=new Array()", "a=query"});
     fs::create_directories(p.siteFolder / "invform");
 }
@@ -96,7 +95,7 @@ DemoPaths DemoLayout(const fs::path& root, LeagueFormat format) {
 }
 
 DemoPaths WriteDemoEnvironment(const fs::path& root, const DemoLeague& league, LeagueFormat format) {
-    const DemoPaths p = DemoLayout(root, format);
+    DemoPaths p = DemoLayout(root, format);
     fs::create_directories(p.leagueFile.parent_path());
     fs::create_directories(p.pluginSettings.parent_path());
     if (format == LeagueFormat::Access)

@@ -227,7 +227,8 @@ std::string EncodeRow(const TableLayout& t, const std::vector<Value>& values, st
     }
     if (t.varCount > 0) {
         AppendLe(row, static_cast<std::uint16_t>(row.size()));
-        for (auto start = varStarts.rbegin(); start != varStarts.rend(); ++start) AppendLe(row, *start);
+        std::reverse(varStarts.begin(), varStarts.end());
+        for (const std::uint16_t start : varStarts) AppendLe(row, start);
         AppendLe(row, t.varCount);
     }
     std::string mask((t.columns.size() + 7) / 8, '\0');

@@ -165,16 +165,16 @@ const std::vector<std::string>& LeagueSchemaSql() {
         CompetizioneSql(),
         "CREATE TABLE Modulo (ID INTEGER PRIMARY KEY, NumDife INTEGER, NumCent INTEGER, NumAtta INTEGER)",
         "CREATE TABLE ModuloAmmesso (IDModulo INTEGER, IDCompetizione INTEGER)",
-        "CREATE TABLE Fantasquadra (ID INTEGER PRIMARY KEY, Nome TEXT, Telef2 TEXT, EMail TEXT, PresGioc "
-        "BOOLEAN)",
+        std::string(
+            "CREATE TABLE Fantasquadra (ID INTEGER PRIMARY KEY, Nome TEXT, Telef2 TEXT, EMail TEXT, ") +
+            "PresGioc BOOLEAN)",
         "CREATE TABLE IncontraInA (IDCasa INTEGER, IDFuori INTEGER, Giornata INTEGER)",
         "CREATE TABLE GiornataDiA (Giornata INTEGER, Giocata BOOLEAN)",
         "CREATE TABLE GiocatoreA (ID INTEGER PRIMARY KEY, Nome TEXT)",
-        "CREATE TABLE Tesserato (IDGiocatore INTEGER, IDSquadra INTEGER, Ruolo INTEGER, AnnoDiContratto "
-        "INTEGER, "
-        "InizioInfortunio INTEGER, Venduto BOOLEAN)",
-        "CREATE TABLE GiocaIn (IDGiocatore INTEGER, IDSquadra INTEGER, Giornata INTEGER, IDPunteggio "
-        "INTEGER)",
+        std::string("CREATE TABLE Tesserato (IDGiocatore INTEGER, IDSquadra INTEGER, Ruolo INTEGER, ") +
+            "AnnoDiContratto INTEGER, InizioInfortunio INTEGER, Venduto BOOLEAN)",
+        std::string("CREATE TABLE GiocaIn (IDGiocatore INTEGER, IDSquadra INTEGER, Giornata INTEGER, ") +
+            "IDPunteggio INTEGER)",
         PunteggioSql(),
         "CREATE TABLE Formazione (IDGioc INTEGER, IDSquadra INTEGER, Entrato BOOLEAN)",
     };
