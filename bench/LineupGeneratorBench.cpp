@@ -58,9 +58,7 @@ double TimeGenerator(const PluginContext& context, const LineupOptions& options)
     });
 }
 
-}  // namespace
-
-int main() {
+int Run() {
     const fs::path root = MakeTempFolder();
     demo::DemoOptions demoOptions;
     demoOptions.teams = kTeams;
@@ -94,4 +92,15 @@ int main() {
                 access, access / hashes);
     fs::remove_all(root);
     return 0;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }

@@ -39,7 +39,7 @@ class GeneratorOnAccess : public testing::Test {
 
     // The Access copy of the league file written so far, beside it.
     fs::path AccessCopy() {
-        const fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
+        fs::path mdb = env.Root() / "FCM" / "Leghe" / "Lega-1-2024.mdb";
         WriteMdbCopy(env.LeagueFile(), mdb);
         return mdb;
     }

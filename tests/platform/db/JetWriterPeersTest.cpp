@@ -52,7 +52,7 @@ jet::Table MixedTable() {
                 {3, std::string(""), 0.1, true, std::monostate{}, std::monostate{}},
                 {4, std::monostate{}, std::monostate{}, std::monostate{}, std::string("ab"), max},
                 {5, std::string("Ωmega ☃ 𝄞"), 1e300, false, std::string(255, 'x'), min},
-                {6, MixedText(255), 6.3125, true, std::string("D'Ambrosio \"il\" mago, sì"), 42},
+                {6, MixedText(255), 6.3125, true, std::string(R"(D'Ambrosio "il" mago, sì)"), 42},
                 {std::monostate{}, std::string("Zieliński"), -1.0, false, MixedText(120), 7},
             }};
 }
@@ -310,22 +310,22 @@ TEST(JetWriter, RefusesWhatJet4CannotHoldNamingTheCell) {
     };
     const std::vector<Case> cases = {
         {"a text over 255 characters", one(ColumnType::Text, MixedText(256)),
-         "Tabella \"Lega\", riga 1, colonna \"Nome\": testo di 256 caratteri"},
+         R"(Tabella "Lega", riga 1, colonna "Nome": testo di 256 caratteri)"},
         {"a number in a text column", one(ColumnType::Text, 3),
-         "riga 1, colonna \"Nome\": valore di un tipo"},
+         R"(riga 1, colonna "Nome": valore di un tipo)"},
         {"a text in a Long column", one(ColumnType::Long, std::string("3")),
-         "colonna \"Nome\": valore di un tipo"},
+         R"(colonna "Nome": valore di un tipo)"},
         {"text that is not UTF-8", one(ColumnType::Text, std::string("\xC3(")), "testo non in UTF-8"},
-        {"a row over a page", {OverfullRowTable()}, "Tabella \"Lega\", riga 1: riga di 4"},
+        {"a row over a page", {OverfullRowTable()}, R"(Tabella "Lega", riga 1: riga di 4)"},
         {"a row with too few values",
          {{"Lega", {{"A", ColumnType::Long}, {"B", ColumnType::Long}}, {{1}}}},
          "1 valori per 2 colonne"},
         {"two tables of one name",
          {{"Lega", {{"A", ColumnType::Long}}, {}}, {"LEGA", {{"A", ColumnType::Long}}, {}}},
-         "\"LEGA\": tabella ripetuta"},
+         R"("LEGA": tabella ripetuta)"},
         {"two columns of one name",
          {{"Lega", {{"Nome", ColumnType::Long}, {"nome", ColumnType::Text}}, {}}},
-         "colonna \"nome\": colonna ripetuta"},
+         R"(colonna "nome": colonna ripetuta)"},
         {"a system table's name", {{"MSysObjects", {{"A", ColumnType::Long}}, {}}}, "sono di sistema"},
     };
     test::TempDir dir;
