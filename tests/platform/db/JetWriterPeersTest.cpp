@@ -289,6 +289,34 @@ TEST_F(JetWriterPeers, MdbSchemaGivesEveryColumnItsAccessType) {
     }
 }
 
+// Sixty tables need more than one page of usage maps (two map rows per table, 57 rows a page).
+TEST(JetWriter, SixtyTablesAreAllListedAndRead) {
+    std::vector<jet::Table> tables;
+    std::string expectedList;
+    for (int t = 0; t < 60; ++t) {
+        tables.push_back(
+            {"Tabella" + std::to_string(t), {{"N", ColumnType::Long}, {"Nome", ColumnType::Text}}, {}});
+        for (int r = 0; r <= t % 3; ++r)
+            tables.back().rows.push_back({t * 10 + r, "Squadra " + std::to_string(r)});
+        expectedList += tables.back().name + "\n";
+    }
+    test::TempDir dir;
+    jet::WriteJetDatabase(tables, dir / "molte.mdb");
+    EXPECT_EQ(test::OutputOf("mdb-tables -1 " + test::ShellQuote(dir / "molte.mdb")), expectedList);
+    EXPECT_EQ(test::OutputOf("mdb-export -H " + test::ShellQuote(dir / "molte.mdb") + " Tabella59"),
+              "590,\"Squadra 0\"\n591,\"Squadra 1\"\n592,\"Squadra 2\"\n");
+    Database db = Database::Open(dir / "molte.mdb");
+    for (const jet::Table& t : tables) {
+        std::vector<std::string> expected, read;
+        for (const auto& row : t.rows)
+            expected.push_back(std::to_string(std::get<std::int32_t>(row[0])) + "|" +
+                               std::get<std::string>(row[1]));
+        Query q = db.Prepare("SELECT N, Nome FROM " + t.name);
+        while (q.Next()) read.push_back(q.Text("N") + "|" + q.Text("Nome"));
+        EXPECT_EQ(read, expected) << t.name;
+    }
+}
+
 // Eight texts of 255 characters in UCS-2 need 4080 bytes, more than a row may take.
 jet::Table OverfullRowTable() {
     jet::Table t{"Lega", {}, {{}}};
