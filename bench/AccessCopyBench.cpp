@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/db/Database.h"
+#include "tools/demo/SqliteToMdb.h"
 
 namespace {
 
@@ -67,8 +68,7 @@ int main(int argc, char** argv) {
     const fs::path sqlite = dir / "Lega.sqlite", mdb = dir / "Lega.mdb";
     try {
         CreateSqlite(sqlite, rows);
-        Run("python3 '" CALVORIN_SHARED_DIR "/tools/jetwriter.py' '" + sqlite.string() + "' '" +
-            mdb.string() + "' >/dev/null");
+        calvorin::demo::CopySqliteToMdb(sqlite, mdb);
         long copied = 0;
         const double ours = BestSeconds([&] {
             calvorin::Database db = calvorin::Database::Open(mdb);

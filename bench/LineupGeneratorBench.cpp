@@ -16,6 +16,7 @@
 #include "settings/PasswordHash.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"
+#include "tools/demo/LeagueSchema.h"
 
 namespace {
 
@@ -57,26 +58,13 @@ double TimeGenerator(const PluginContext& context, const LineupOptions& options)
     });
 }
 
-// Converts the league to Access with the shared Jet writer, when it is there; returns the .mdb or "".
-fs::path AccessCopy(const fs::path& league) {
-    const fs::path writer = fs::path(CALVORIN_SHARED_DIR) / "tools" / "jetwriter.py";
-    if (!fs::exists(writer)) return {};
-    fs::path mdb = league;
-    mdb.replace_extension(".mdb");
-    const std::string command =
-        "python3 '" + writer.string() + "' '" + league.string() + "' '" + mdb.string() + "' >/dev/null";
-    return std::system(command.c_str()) == 0 ? mdb : fs::path();
-}
-
-}  // namespace
-
-int main() {
+int Run() {
     const fs::path root = MakeTempFolder();
     demo::DemoOptions demoOptions;
     demoOptions.teams = kTeams;
     demoOptions.playersPerTeam = 30;
     const demo::DemoLeague league = demo::BuildDemoLeague(demoOptions);
-    const demo::DemoPaths paths = demo::WriteDemoEnvironment(root, league);
+    const demo::DemoPaths paths = demo::WriteDemoEnvironment(root, league, demo::LeagueFormat::Sqlite);
 
     PluginContext context;
     context.Version = "2.4.0";
@@ -96,16 +84,23 @@ int main() {
     std::printf("20 x HashPassword (floor):      %8.1f ms\n", hashes);
     std::printf("generator, SQLite league file:  %8.1f ms  (%.2fx the floor, target <= 2x)\n", sqlite,
                 sqlite / hashes);
-    const fs::path mdb = AccessCopy(paths.leagueFile);
-    if (!mdb.empty()) {
-        context.LeagueFile = PathText(mdb);
-        const double access = TimeGenerator(context, options);
-        std::printf(
-            "generator, Access league file:  %8.1f ms  (%.2fx the floor, copy into memory included)\n",
-            access, access / hashes);
-    } else {
-        std::printf("generator, Access league file:  skipped (no Jet writer in ../shared)\n");
-    }
+    const fs::path mdb = demo::DemoLayout(root, demo::LeagueFormat::Access).leagueFile;
+    demo::WriteLeagueMdb(league.data, mdb);
+    context.LeagueFile = PathText(mdb);
+    const double access = TimeGenerator(context, options);
+    std::printf("generator, Access league file:  %8.1f ms  (%.2fx the floor, copy into memory included)\n",
+                access, access / hashes);
     fs::remove_all(root);
     return 0;
+}
+
+}  // namespace
+
+int main() {
+    try {
+        return Run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
 }

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "lineup/ColorThresholds.h"
+#include "platform/db/Database.h"
 #include "platform/fs/Files.h"
 #include "settings/IniFile.h"
 #include "settings/StoredSecret.h"
@@ -45,11 +46,13 @@ TEST(BuildDemoLeague, SameSeedSameLeagueOtherSeedOtherLeague) {
     o.seed = 12;
     const DemoLeague c = BuildDemoLeague(o);
     TempDir dir;
-    WriteLeagueSqlite(a.data, dir / "a.db");
-    WriteLeagueSqlite(b.data, dir / "b.db");
-    WriteLeagueSqlite(c.data, dir / "c.db");
-    EXPECT_EQ(test::ReadBytes(dir / "a.db"), test::ReadBytes(dir / "b.db"));
-    EXPECT_NE(test::ReadBytes(dir / "a.db"), test::ReadBytes(dir / "c.db"));
+    for (const auto write : {WriteLeagueSqlite, WriteLeagueMdb}) {
+        write(a.data, dir / "a");
+        write(b.data, dir / "b");
+        write(c.data, dir / "c");
+        EXPECT_EQ(test::ReadBytes(dir / "a"), test::ReadBytes(dir / "b"));
+        EXPECT_NE(test::ReadBytes(dir / "a"), test::ReadBytes(dir / "c"));
+    }
     ASSERT_EQ(a.passwords.size(), 3u);
     for (std::size_t i = 0; i < a.passwords.size(); ++i)
         EXPECT_EQ(a.passwords[i].password, b.passwords[i].password);
@@ -94,6 +97,28 @@ TEST(BuildDemoLeague, HoldsWhatTheFeaturesNeed) {
     EXPECT_THROW(BuildDemoLeague({.teams = 4, .playersPerTeam = 31}), std::invalid_argument);
 }
 
+TEST(WriteDemoEnvironment, TheLeagueIsFcmsAccessFileUnlessSqliteIsAsked) {
+    struct Case {
+        LeagueFormat format;
+        const char* name;
+        bool access;
+    };
+    for (const Case& c : {Case{LeagueFormat::Access, "Fantalega-1-2025.mdb", true},
+                          Case{LeagueFormat::Sqlite, "Fantalega-1-2025.db", false}}) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const DemoPaths p = WriteDemoEnvironment(dir / "demo", BuildDemoLeague({.teams = 3}), c.format);
+        EXPECT_EQ(p.leagueFile, fs::absolute(dir / "demo" / "FCM" / "Leghe" / c.name));
+        EXPECT_EQ(test::ReadBytes(p.latestBackup / c.name), test::ReadBytes(p.leagueFile));
+        Database db = Database::Open(p.leagueFile);
+        EXPECT_EQ(db.IsAccessCopy(), c.access);
+        Query teams = db.Prepare("SELECT COUNT(*) AS N FROM Fantasquadra");
+        ASSERT_TRUE(teams.Next());
+        EXPECT_EQ(teams.Integer("N"), 3);
+    }
+    EXPECT_EQ(DemoLayout("x").leagueFile.filename(), "Fantalega-1-2025.mdb");
+}
+
 TEST(WriteDemoEnvironment, LaysOutFcmTheSiteAndTheSettings) {
     TempDir dir;
     const DemoPaths p = WriteDemoEnvironment(dir / "demo", BuildDemoLeague({.teams = 2}));
@@ -101,7 +126,7 @@ TEST(WriteDemoEnvironment, LaysOutFcmTheSiteAndTheSettings) {
     for (const fs::path& f :
          {p.leagueFile, p.exportFile, p.siteFolder / "js" / "fcmSerieADati.js",
           p.siteFolder / "js" / "fcmDocumentiDati.js", p.siteFolder / "js" / "fcmQueryDati.js",
-          p.latestBackup / "Fantalega-1-2025.db", p.latestBackup / "ArchivioA2025.db", p.passwords})
+          p.latestBackup / "Fantalega-1-2025.mdb", p.latestBackup / "ArchivioA2025.db", p.passwords})
         EXPECT_TRUE(FileExists(f)) << f;
     EXPECT_TRUE(DirectoryExists(p.siteFolder / "invform"));
 
@@ -131,7 +156,19 @@ TEST(CalvorinDemoTool, PrintsTheLaunchArgumentsAndRefusesBadOptions) {
     const test::CommandResult ok =
         test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "d") + " --teams 3 --seed 5");
     EXPECT_EQ(ok.exitCode, 0) << ok.output;
-    EXPECT_TRUE(ok.output.starts_with("/l=" + PathText(dir / "d" / "FCM" / "Leghe" / "Fantalega-1-2025.db")));
+    EXPECT_TRUE(
+        ok.output.starts_with("/l=" + PathText(dir / "d" / "FCM" / "Leghe" / "Fantalega-1-2025.mdb")));
+    const test::CommandResult sqlite =
+        test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "s") + " --format sqlite");
+    EXPECT_EQ(sqlite.exitCode, 0) << sqlite.output;
+    EXPECT_TRUE(
+        sqlite.output.starts_with("/l=" + PathText(dir / "s" / "FCM" / "Leghe" / "Fantalega-1-2025.db")));
+    EXPECT_EQ(test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "m") + " --format mdb")
+                  .exitCode,
+              0);
+    EXPECT_NE(test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "x") + " --format csv")
+                  .exitCode,
+              0);
     EXPECT_NE(test::RunCommand(test::ShellQuote(tool) + " --teams x").exitCode, 0);
     EXPECT_NE(test::RunCommand(test::ShellQuote(tool)).exitCode, 0);
 }

@@ -36,9 +36,6 @@ RunFiles RunOn(LeagueEnvironment& env, const fs::path& leagueFile, const LineupO
 class GeneratorOnAccess : public testing::Test {
   protected:
     void SetUp() override {
-        if (!fs::exists(JetWriter()))
-            GTEST_SKIP() << "the shared test data (" << JetWriter() << ") is absent";
-        if (!HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
         options.scriptServer = "invform/invform.php";
         options.primavera = true;
         options.controllaOrario = true;

@@ -38,7 +38,7 @@ void WriteBackups(const DemoPaths& p) {
     for (const char* name : kBackups) {
         const fs::path folder = p.fcmFolder / "Backup" / name;
         fs::create_directories(folder);
-        WriteFileAtomic(folder / (std::string(kLeagueBase) + ".db"), league);
+        WriteFileAtomic(folder / p.leagueFile.filename(), league);
         WriteFileAtomic(folder / (std::string(kLeagueBase) + ".log"), "Backup della lega\r\n");
         WriteFileAtomic(folder / "ArchivioA2025.db", "Archivio giocatori di Serie A 2025\r\n");
         WriteFileAtomic(folder / "ArchivioA2025-foto.dat", std::string(256, '\x5A'));
@@ -63,10 +63,9 @@ void WriteSite(const DemoPaths& p, const DemoLeague& league) {
         serieA.push_back("a[" + std::to_string(c + 1) + "]=\"" + clubs[c] + "\"");
     serieA.push_back("var giornataA=" + std::to_string(league.data.giornate.size()));
     WriteAnsi(p.siteFolder / "js" / "fcmSerieADati.js", serieA);
-    WriteAnsi(
-        p.siteFolder / "js" / "fcmDocumentiDati.js",
-        {"var documenti=new Array()", "a=documenti", "a[1]=new Doc(\"Regolamento\",\"regolamento.pdf\")",
-         "a[2]=new Doc(\"Calendario\",\"calendario.pdf\")"});
+    WriteAnsi(p.siteFolder / "js" / "fcmDocumentiDati.js",
+              {"var documenti=new Array()", "a=documenti", R"(a[1]=new Doc("Regolamento","regolamento.pdf"))",
+               R"(a[2]=new Doc("Calendario","calendario.pdf"))"});
     WriteAnsi(p.siteFolder / "js" / "fcmQueryDati.js", {"var query=new Array()", "a=query"});
     fs::create_directories(p.siteFolder / "invform");
 }
@@ -81,11 +80,12 @@ void WritePasswords(const DemoPaths& p, const DemoLeague& league) {
 
 }  // namespace
 
-DemoPaths DemoLayout(const fs::path& root) {
+DemoPaths DemoLayout(const fs::path& root, LeagueFormat format) {
     const fs::path abs = fs::absolute(root).lexically_normal();
     DemoPaths p;
     p.fcmFolder = abs / "FCM";
-    p.leagueFile = p.fcmFolder / "Leghe" / (std::string(kLeagueBase) + ".db");
+    p.leagueFile = p.fcmFolder / "Leghe" /
+                   (std::string(kLeagueBase) + (format == LeagueFormat::Access ? ".mdb" : ".db"));
     p.siteFolder = abs / "Sito";
     p.exportFile = p.fcmFolder / "Esportazioni" / (std::string(kLeagueBase) + ".exp");
     p.latestBackup = p.fcmFolder / "Backup" / kBackups[std::size(kBackups) - 1];
@@ -94,11 +94,14 @@ DemoPaths DemoLayout(const fs::path& root) {
     return p;
 }
 
-DemoPaths WriteDemoEnvironment(const fs::path& root, const DemoLeague& league) {
-    const DemoPaths p = DemoLayout(root);
+DemoPaths WriteDemoEnvironment(const fs::path& root, const DemoLeague& league, LeagueFormat format) {
+    DemoPaths p = DemoLayout(root, format);
     fs::create_directories(p.leagueFile.parent_path());
     fs::create_directories(p.pluginSettings.parent_path());
-    WriteLeagueSqlite(league.data, p.leagueFile);
+    if (format == LeagueFormat::Access)
+        WriteLeagueMdb(league.data, p.leagueFile);
+    else
+        WriteLeagueSqlite(league.data, p.leagueFile);
     WriteFcmIni(p);
     WriteBackups(p);
     WriteExport(p, league);

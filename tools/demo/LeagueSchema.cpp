@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// FCM's league tables in SQLite: the schema, and writing a whole league into a new file.
+// FCM's league tables: the schema in SQLite, and writing a whole league into a new SQLite or Access file.
 #include "tools/demo/LeagueSchema.h"
 
 #include <sqlite3.h>
@@ -10,6 +10,7 @@
 
 #include "lineup/LeagueQueries.h"
 #include "platform/db/SqliteConnection.h"
+#include "tools/demo/SqliteToMdb.h"
 
 namespace calvorin::demo {
 
@@ -164,30 +165,45 @@ const std::vector<std::string>& LeagueSchemaSql() {
         CompetizioneSql(),
         "CREATE TABLE Modulo (ID INTEGER PRIMARY KEY, NumDife INTEGER, NumCent INTEGER, NumAtta INTEGER)",
         "CREATE TABLE ModuloAmmesso (IDModulo INTEGER, IDCompetizione INTEGER)",
-        "CREATE TABLE Fantasquadra (ID INTEGER PRIMARY KEY, Nome TEXT, Telef2 TEXT, EMail TEXT, PresGioc "
-        "BOOLEAN)",
+        std::string(
+            "CREATE TABLE Fantasquadra (ID INTEGER PRIMARY KEY, Nome TEXT, Telef2 TEXT, EMail TEXT, ") +
+            "PresGioc BOOLEAN)",
         "CREATE TABLE IncontraInA (IDCasa INTEGER, IDFuori INTEGER, Giornata INTEGER)",
         "CREATE TABLE GiornataDiA (Giornata INTEGER, Giocata BOOLEAN)",
         "CREATE TABLE GiocatoreA (ID INTEGER PRIMARY KEY, Nome TEXT)",
-        "CREATE TABLE Tesserato (IDGiocatore INTEGER, IDSquadra INTEGER, Ruolo INTEGER, AnnoDiContratto "
-        "INTEGER, "
-        "InizioInfortunio INTEGER, Venduto BOOLEAN)",
-        "CREATE TABLE GiocaIn (IDGiocatore INTEGER, IDSquadra INTEGER, Giornata INTEGER, IDPunteggio "
-        "INTEGER)",
+        std::string("CREATE TABLE Tesserato (IDGiocatore INTEGER, IDSquadra INTEGER, Ruolo INTEGER, ") +
+            "AnnoDiContratto INTEGER, InizioInfortunio INTEGER, Venduto BOOLEAN)",
+        std::string("CREATE TABLE GiocaIn (IDGiocatore INTEGER, IDSquadra INTEGER, Giornata INTEGER, ") +
+            "IDPunteggio INTEGER)",
         PunteggioSql(),
         "CREATE TABLE Formazione (IDGioc INTEGER, IDSquadra INTEGER, Entrato BOOLEAN)",
     };
     return sql;
 }
 
+namespace {
+
+void FillLeague(sqlite3* db, const LeagueData& league) {
+    Execute(db, "BEGIN");
+    for (const std::string& sql : LeagueSchemaSql()) Execute(db, sql);
+    InsertLeague(db, league);
+    Execute(db, queries::kIndiceGiocaIn);
+    Execute(db, "COMMIT");
+}
+
+}  // namespace
+
 void WriteLeagueSqlite(const LeagueData& league, const std::filesystem::path& file) {
     std::filesystem::remove(file);
     const SqlitePtr db = OpenForWriting(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    Execute(db.get(), "BEGIN");
-    for (const std::string& sql : LeagueSchemaSql()) Execute(db.get(), sql);
-    InsertLeague(db.get(), league);
-    Execute(db.get(), queries::kIndiceGiocaIn);
-    Execute(db.get(), "COMMIT");
+    FillLeague(db.get(), league);
+}
+
+void WriteLeagueMdb(const LeagueData& league, const std::filesystem::path& file) {
+    // The same tables and types as the SQLite file, so both routes give one league.
+    const SqlitePtr db = OpenSqliteMemory();
+    FillLeague(db.get(), league);
+    jet::WriteJetDatabase(ReadSqliteTables(db.get()), file);
 }
 
 void ExecuteOnLeagueFile(const std::filesystem::path& file, std::string_view sql) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// FCM's league tables in SQLite: the schema, and writing a whole league into a new file.
+// FCM's league tables: the schema in SQLite, and writing a whole league into a new SQLite or Access file.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +19,10 @@ const std::vector<std::string>& LeagueSchemaSql();
 // that the per-player score query needs. Throws std::runtime_error with SQLite's
 // message on failure.
 void WriteLeagueSqlite(const LeagueData& league, const std::filesystem::path& file);
+
+// Writes the league as FCM's Access (Jet 4) file, with the tables and column types of the SQLite one;
+// the file is written under a temporary name and renamed into place. Throws std::runtime_error.
+void WriteLeagueMdb(const LeagueData& league, const std::filesystem::path& file);
 
 // Runs SQL statements on an existing league file, for fixtures that need a damaged schema.
 // Throws std::runtime_error with SQLite's message on failure.

@@ -10,7 +10,9 @@
 
 namespace {
 
-constexpr const char* kUsage = "Uso: calvorin-demo <cartella> [--teams N] [--seed S] [--players 25-30]\n";
+constexpr const char* kUsage =
+    "Uso: calvorin-demo <cartella> [--teams N] [--seed S] [--players 25-30] [--format mdb|sqlite]\n"
+    "La lega è scritta come file Access di FCM (.mdb); con --format sqlite come file SQLite (.db).\n";
 
 bool ParseNumber(const char* text, unsigned long long& out) {
     try {
@@ -22,11 +24,18 @@ bool ParseNumber(const char* text, unsigned long long& out) {
     }
 }
 
-bool ParseArguments(int argc, char** argv, std::string& folder, calvorin::demo::DemoOptions& o) {
+bool ParseArguments(int argc, char** argv, std::string& folder, calvorin::demo::DemoOptions& o,
+                    calvorin::demo::LeagueFormat& format) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         unsigned long long n = 0;
-        if (arg == "--teams" || arg == "--seed" || arg == "--players") {
+        if (arg == "--format") {
+            if (++i >= argc) return false;
+            const std::string_view value = argv[i];
+            if (value != "mdb" && value != "sqlite") return false;
+            format =
+                value == "mdb" ? calvorin::demo::LeagueFormat::Access : calvorin::demo::LeagueFormat::Sqlite;
+        } else if (arg == "--teams" || arg == "--seed" || arg == "--players") {
             if (++i >= argc || !ParseNumber(argv[i], n)) return false;
             if (arg == "--teams") o.teams = static_cast<int>(std::min(n, 1000ULL));
             if (arg == "--seed") o.seed = n;
@@ -45,13 +54,14 @@ bool ParseArguments(int argc, char** argv, std::string& folder, calvorin::demo::
 int main(int argc, char** argv) {
     std::string folder;
     calvorin::demo::DemoOptions options;
-    if (!ParseArguments(argc, argv, folder, options)) {
+    calvorin::demo::LeagueFormat format = calvorin::demo::LeagueFormat::Access;
+    if (!ParseArguments(argc, argv, folder, options, format)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     try {
         const auto league = calvorin::demo::BuildDemoLeague(options);
-        const auto paths = calvorin::demo::WriteDemoEnvironment(folder, league);
+        const auto paths = calvorin::demo::WriteDemoEnvironment(folder, league, format);
         std::printf("%s\n", calvorin::demo::LaunchArguments(paths).c_str());
         return 0;
     } catch (const std::exception& e) {

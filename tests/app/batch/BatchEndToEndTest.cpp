@@ -39,7 +39,7 @@ struct DemoLeague {
     }
     std::filesystem::path Root() const { return dir / "demo"; }
     std::filesystem::path Site() const { return Root() / "Sito"; }
-    std::filesystem::path League() const { return Root() / "FCM" / "Leghe" / "Fantalega-1-2025.db"; }
+    std::filesystem::path League() const { return Root() / "FCM" / "Leghe" / "Fantalega-1-2025.mdb"; }
     std::filesystem::path Settings() const {
         return Root() / "FCM" / "plugin" / "Calvorin_Fantalega-1-2025.ini";
     }

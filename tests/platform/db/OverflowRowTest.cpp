@@ -68,7 +68,6 @@ std::vector<std::string> Rows(const fs::path& file) {
 }
 
 TEST(OverflowRowTest, AMovedRowIsReadOnceInItsPlace) {
-    CALVORIN_REQUIRE_SHARED_DATA();
     test::TempDir dir;
     test::CreateSqliteFile(dir / "lega.sqlite", R"(
         CREATE TABLE Giocatore (ID INTEGER, Nome TEXT, Voto REAL, Attivo BOOLEAN);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the shared sample databases and the Jet writer live, and running the peer tools on them.
+// Where the shared sample databases live, running the peer tools on them, and making Access test files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/Command.h"
+#include "tools/demo/SqliteToMdb.h"
 
 namespace calvorin::test {
 
@@ -19,9 +20,6 @@ inline std::filesystem::path SharedDir() {
 inline std::filesystem::path AccessSamples() {
     return std::filesystem::path(CALVORIN_SOURCE_DIR) / "tests" / "data" / "access";
 }
-inline std::filesystem::path JetWriter() {
-    return SharedDir() / "tools" / "jetwriter.py";
-}
 
 // Runs a shell command and returns its standard output; throws when it fails.
 inline std::string OutputOf(const std::string& command) {
@@ -31,10 +29,9 @@ inline std::string OutputOf(const std::string& command) {
     return result.output;
 }
 
-// Converts an SQLite file into a Jet 4 .mdb file with the shared Jet writer.
+// Converts an SQLite file into a Jet 4 .mdb file with the demo tool's Jet writer.
 inline void WriteMdbCopy(const std::filesystem::path& sqlite, const std::filesystem::path& mdb) {
-    OutputOf("python3 " + ShellQuote(JetWriter()) + " " + ShellQuote(sqlite) + " " + ShellQuote(mdb) +
-             " >/dev/null");
+    demo::CopySqliteToMdb(sqlite, mdb);
 }
 
 }  // namespace calvorin::test
