@@ -285,7 +285,6 @@ class AccessSampleTest : public ::testing::TestWithParam<SampleFile> {};
 // Every table of the file, cell by cell, against two readers that share no code: mdbtools' mdb-export
 // and the JavaScript mdb-reader. Only the differences each comparison names are allowed.
 TEST_P(AccessSampleTest, EveryTableMatchesMdbExportAndMdbReader) {
-    CALVORIN_REQUIRE_SHARED_DATA();
     ASSERT_TRUE(test::HaveProgram("node")) << "node is missing: run tools/setup.sh";
     ASSERT_TRUE(fs::exists(fs::path(CALVORIN_PEER_MODULES) / "mdb-reader" / "package.json"))
         << "mdb-reader is missing from " << CALVORIN_PEER_MODULES << ": run tools/setup.sh";
@@ -334,7 +333,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 class AccessFileTest : public ::testing::Test {
   protected:
-    void SetUp() override { CALVORIN_REQUIRE_SHARED_DATA(); }
     static fs::path Sample(const char* name) { return test::AccessSamples() / name; }
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where the shared sample databases live, running the peer tools on them, and making Access test files.
+// Where the Access samples live, running the peer tools on them, and making Access test files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,9 +13,6 @@
 
 namespace calvorin::test {
 
-inline std::filesystem::path SharedDir() {
-    return CALVORIN_SHARED_DIR;
-}
 // The public Access samples kept with the tests.
 inline std::filesystem::path AccessSamples() {
     return std::filesystem::path(CALVORIN_SOURCE_DIR) / "tests" / "data" / "access";
@@ -35,10 +32,3 @@ inline void WriteMdbCopy(const std::filesystem::path& sqlite, const std::filesys
 }
 
 }  // namespace calvorin::test
-
-// Skips the current test when the shared test data is absent.
-#define CALVORIN_REQUIRE_SHARED_DATA()                                                         \
-    do {                                                                                       \
-        if (!std::filesystem::exists(::calvorin::test::AccessSamples()))                       \
-            GTEST_SKIP() << "shared test data not found at " << ::calvorin::test::SharedDir(); \
-    } while (0)
