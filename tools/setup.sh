@@ -10,6 +10,7 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl libpcre2-dev zlib1g-dev libcrypt-dev
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core
+  wine64 g++-mingw-w64-x86-64
 )
 
 missing=()
