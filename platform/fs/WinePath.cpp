@@ -134,7 +134,7 @@ fs::path MapWindowsPath(std::string_view text, const fs::path& prefix) {
     }
     std::string_view path = text;
     // "\\?\C:\..." is the long form of a drive path; "\\?\UNC\..." of a network one.
-    if (path.starts_with("\\\\?\\") && IsDrivePath(path.substr(4))) path.remove_prefix(4);
+    if (path.starts_with(R"(\\?\)") && IsDrivePath(path.substr(4))) path.remove_prefix(4);
     if (IsUncPath(path)) throw std::runtime_error(UncMessage(text));
     if (!IsDrivePath(path)) throw std::runtime_error("Percorso di Windows non valido: " + std::string(text));
 

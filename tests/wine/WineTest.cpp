@@ -275,14 +275,28 @@ TEST_F(FcmUnderWine, BatchRunWritesTheSiteAndKeepsWindowsPathsInTheSettings) {
     EXPECT_EQ(ReadText(SettingsFile()).find(PathText(Prefix())), std::string::npos);
 }
 
-TEST_F(FcmUnderWine, ASiteOnADriveThePrefixLacksEndsTheRunWithTheReason) {
+TEST_F(FcmUnderWine, UnreachablePathsEndTheRunWithTheReason) {
     LayOutDemo();
-    WineRun run = RunPlugin({kLeague, "/s=x", R"(/c=Q:\Sito)", "/batch"});
-    EXPECT_EQ(run.wineCode, 0) << run.output;
-    EXPECT_EQ(run.calvorinCode, 2) << run.output;
-    EXPECT_NE(run.output.find("Unità \"Q:\" non presente nel prefisso di Wine"), std::string::npos)
-        << run.output;
-    EXPECT_NE(run.output.find("Operazione annullata"), std::string::npos) << run.output;
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;  // 2: a step failed; 3: the settings could not be loaded
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {{kLeague, "/s=x", R"(/c=Q:\Sito)", "/batch"}, 2, "Unità \"Q:\" non presente nel prefisso di Wine"},
+        {{kLeague, "/s=x", R"(/c=\\server\share\Sito)", "/batch"},
+         2,
+         R"(Percorsi di rete (UNC) non supportati: \\server\share\Sito)"},
+        {{R"(/l=R:\FCM\Leghe\Fantalega-1-2025.db)", "/s=x", R"(/c=C:\Fantacalcio\Sito)", "/batch"},
+         3,
+         "Unità \"R:\" non presente nel prefisso di Wine"},
+    };
+    for (const auto& c : cases) {
+        WineRun run = RunPlugin(c.arguments);
+        EXPECT_EQ(run.wineCode, 0) << run.output;
+        EXPECT_EQ(run.calvorinCode, c.exitCode) << run.output;
+        EXPECT_NE(run.output.find(c.reason), std::string::npos) << run.output;
+    }
 }
 
 #if CALVORIN_WITH_GUI

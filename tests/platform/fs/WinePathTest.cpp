@@ -4,13 +4,13 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -18,38 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable (or unsets it with nullopt) for the scope, then restores it.
-class ScopedEnv {
-  public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
+using test::ScopedEnv;
 
 // A prefix as wineboot lays it out (c: -> ../drive_c, z: -> /) plus d: pointing outside it, holding an FCM
 // folder with names in mixed case.
 class WinePathTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        fs::create_directories(Prefix() / "dosdevices");
-        fs::create_directory_symlink("../drive_c", Prefix() / "dosdevices" / "c:");
-        fs::create_directory_symlink("/", Prefix() / "dosdevices" / "z:");
+        test::MakeScratchWinePrefix(Prefix());
         fs::create_directory_symlink(Elsewhere(), Prefix() / "dosdevices" / "d:");
         fs::create_directories(Elsewhere());
         fs::create_directories(DriveC() / "FCM" / "Leghe");
