@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +171,7 @@ class FcmUnderWine : public ::testing::Test {
             std::vector<std::string> words = {wine_->string()};
             words.insert(words.end(), windowsCommand.begin(), windowsCommand.end());
             std::vector<char*> argv;
+            argv.reserve(words.size() + 1);
             for (auto& word : words) argv.push_back(word.data());
             argv.push_back(nullptr);
             ::execv(argv[0], argv.data());
