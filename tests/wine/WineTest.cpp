@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -58,8 +59,8 @@ std::string ReadText(const fs::path& file) {
     return text.str();
 }
 
-// The name of a child that has ended but is not reaped yet ("" when unknown).
-std::string NameOfZombie(pid_t pid) {
+// The name of a process, readable even once it has ended and is not reaped yet ("" when unknown).
+std::string ProcessName(pid_t pid) {
     std::string name = ReadText("/proc/" + std::to_string(pid) + "/comm");
     if (!name.empty() && name.back() == '\n') name.pop_back();
     return name;
@@ -191,8 +192,29 @@ class FcmUnderWine : public ::testing::Test {
                       return wineDone && (!expectPlugin || run.calvorinCode || run.wineCode != 0);
                   });
         if (!wineDone) ::kill(pid, SIGKILL);
+        if (expectPlugin && !run.calvorinCode) StopPlugin();
         run.output = ReadText(log);
         return run;
+    }
+
+    // A plug-in still running at the deadline (waiting on a dialog, say) is this process's child by now:
+    // it is stopped rather than left behind.
+    static void StopPlugin() {
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+            const std::string number = entry.path().filename().string();
+            pid_t pid = 0;
+            if (std::from_chars(number.data(), number.data() + number.size(), pid).ec != std::errc())
+                continue;
+            const std::string status = ReadText(entry.path() / "status");
+            const bool ours =
+                status.find("\nPPid:\t" + std::to_string(::getpid()) + "\n") != std::string::npos;
+            const std::string name = ProcessName(pid);
+            if (ours && (name == kPluginName || name == "calvorin")) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+        }
     }
 
     // Reaps every ended child (and orphan handed to this subreaper) until `done` says so or the deadline.
@@ -206,7 +228,7 @@ class FcmUnderWine : public ::testing::Test {
                 continue;
             }
             const pid_t pid = info.si_pid;
-            const std::string name = NameOfZombie(pid);
+            const std::string name = ProcessName(pid);
             int status = 0;
             ::waitpid(pid, &status, 0);
             if constexpr (std::is_same_v<decltype(done(pid, name, 0)), bool>) {
