@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,26 @@ TEST_F(WinePathTest, UnreachablePathsAreRefusedWithAnItalianMessage) {
     };
     for (const auto& c : cases)
         EXPECT_NE(MapError(c.text).find(c.message), std::string::npos) << MapError(c.text);
+}
+
+// Any text after the drive either maps below the drive's root (".." never climbs out) or is refused.
+TEST_F(WinePathTest, ArbitraryTextStaysOnItsDriveOrIsRefused) {
+    const std::string alphabet = std::string("\\/.:aAfFcCmM?* \0", 16) + "\xC3\xA0\x80\xFF";
+    std::mt19937 random(20251210);
+    std::size_t refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string text = "C:\\";
+        const std::size_t length = random() % 40;
+        for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % alphabet.size()];
+        try {
+            const std::string mapped = PathText(Map(text));
+            EXPECT_TRUE(mapped == PathText(DriveC()) || mapped.starts_with(PathText(DriveC()) + "/"))
+                << mapped;
+        } catch (const std::runtime_error&) {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0U);  // the NUL in the alphabet is refused
 }
 
 TEST_F(WinePathTest, HostileEntriesInThePrefixNeverHang) {
