@@ -15,6 +15,7 @@
 #include "platform/fs/Files.h"
 #include "platform/fs/PendingFile.h"
 #include "platform/fs/Wildcard.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/Trim.h"
 #include "settings/RandomHex.h"
 
@@ -27,12 +28,12 @@ constexpr const char* kArchiveMasks[] = {"FcmBackup*.zip", "FcmExport*.zip"};
 
 // Creates the folder when missing; otherwise removes the partial archives a killed run left. Returns
 // whether the folder was there already.
-bool PrepareDestination(const fs::path& destination, Log& log) {
+bool PrepareDestination(const fs::path& destination, const std::string& shown, Log& log) {
     if (DirectoryExists(destination)) {
         for (const char* mask : kArchiveMasks) RemoveStaleTemporaries(destination, mask);
         return true;
     }
-    log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
+    log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(shown));
     std::error_code ec;
     if (!fs::create_directory(destination, ec)) {
         if (!ec) ec = std::make_error_code(std::errc::file_exists);  // a file stands in the folder's place
@@ -43,8 +44,9 @@ bool PrepareDestination(const fs::path& destination, Log& log) {
 }
 
 // Only once every new archive is in place: until then the previous ones are what the site offers.
-void RemovePreviousArchives(const fs::path& destination, const std::vector<fs::path>& built, Log& log) {
-    log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(PathText(destination)));
+void RemovePreviousArchives(const fs::path& destination, const std::string& shown,
+                            const std::vector<fs::path>& built, Log& log) {
+    log.WriteLog("  - Pulizia cartella destinazione\n    <i>%s</i>", EscapeMarkup(shown));
     for (const char* mask : kArchiveMasks) DeleteMatchingFiles(destination, mask, built);
     log.WriteOk(4);
 }
@@ -100,19 +102,18 @@ std::vector<fs::path> BackupFiles(const ArchiveOptions& options, const PluginCon
 
 // The export file is a path chosen in a file dialog, not a pattern: taken literally.
 std::vector<fs::path> ExportFiles(const ArchiveOptions& options) {
-    fs::path file = PathFromText(Trim(options.exportFile));
-    if (!FileExists(file)) {
-        throw std::runtime_error("Il file di esportazione non esiste: \"" + PathText(file) + "\"");
-    }
+    const std::string shown = Trim(options.exportFile);
+    fs::path file = PathFromText(shown);
+    if (!FileExists(file)) throw std::runtime_error("Il file di esportazione non esiste: \"" + shown + "\"");
     return {file};
 }
 
 // One archive step: heading, archive path, the archive built from the files `listFiles` gives, OK.
 template <typename ListFiles>
-void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const std::string& password,
-                 ListFiles&& listFiles, std::vector<fs::path>& built) {
+void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const std::string& shownFolder,
+                 const std::string& password, ListFiles&& listFiles, std::vector<fs::path>& built) {
     log.WriteLog(heading);
-    log.WriteLog("    <i>%s</i>", EscapeMarkup(PathText(archive)));
+    log.WriteLog("    <i>%s</i>", EscapeMarkup(JoinPathText(shownFolder, {PathText(archive.filename())})));
     BuildOneArchive(archive, listFiles(), password, log);
     built.push_back(archive);
     log.WriteOk(4);
@@ -121,23 +122,24 @@ void ArchiveStep(Log& log, const char* heading, const fs::path& archive, const s
 void Build(const ArchiveOptions& options, const PluginContext& context, Log& log) {
     // An empty site folder would put backup/ in the working folder.
     if (context.SiteFolder.empty()) throw std::runtime_error("Cartella del sito non specificata");
-    const fs::path destination = PathFromText(context.SiteFolder) / "backup";
+    const std::string shown = JoinPathText(context.SiteFolder, {"backup"});
+    const fs::path destination = PathFromText(shown);
     const std::string password = Trim(options.password);
-    const bool existed = PrepareDestination(destination, log);
+    const bool existed = PrepareDestination(destination, shown, log);
     std::vector<fs::path> built;
     if (options.backupEnabled) {
         ArchiveStep(
             log, "  - Creazione archivio con i file di backup",
-            ArchivePath(destination, "FcmBackup", options.randomNames), password,
+            ArchivePath(destination, "FcmBackup", options.randomNames), shown, password,
             [&] { return BackupFiles(options, context); }, built);
     }
     if (options.exportEnabled) {
         ArchiveStep(
             log, "  - Creazione archivio con il file di esportazione",
-            ArchivePath(destination, "FcmExport", options.randomNames), password,
+            ArchivePath(destination, "FcmExport", options.randomNames), shown, password,
             [&] { return ExportFiles(options); }, built);
     }
-    if (existed) RemovePreviousArchives(destination, built, log);
+    if (existed) RemovePreviousArchives(destination, shown, built, log);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/AsciiCase.h"
 
 namespace calvorin {
@@ -21,8 +22,14 @@ int CompareFoldingAscii(std::string_view a, std::string_view b) {
 
 std::optional<std::string> FindLatestBackup(const std::string& backupFolder) {
     if (backupFolder.empty()) return std::nullopt;
+    std::filesystem::path folder;
+    try {
+        folder = PathFromText(backupFolder);
+    } catch (const std::exception&) {
+        return std::nullopt;  // a drive Wine lacks holds no backup
+    }
     std::error_code ec;
-    std::filesystem::directory_iterator it(PathFromText(backupFolder), ec);
+    std::filesystem::directory_iterator it(folder, ec);
     std::optional<std::string> latest;
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         std::string name = it->path().filename().string();
@@ -33,7 +40,8 @@ std::optional<std::string> FindLatestBackup(const std::string& backupFolder) {
         if (!latest || CompareFoldingAscii(name, *latest) > 0) latest = std::move(name);
     }
     if (!latest) return std::nullopt;
-    return PathText(PathFromText(backupFolder) / *latest);
+    // In the folder's own form: the text goes into the settings file that FCM on Windows reads too.
+    return JoinPathText(backupFolder, {*latest});
 }
 
 }  // namespace calvorin

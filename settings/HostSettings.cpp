@@ -2,15 +2,17 @@
 #include "settings/HostSettings.h"
 
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "settings/IniFile.h"
 
 namespace calvorin {
 
 void LoadHostSettings(PluginContext& context, Log& log) {
-    std::filesystem::path file = PathFromText(context.FcmFolder + "/FCM.ini");
+    const std::string shown = JoinPathText(context.FcmFolder, {"FCM.ini"});
     log.WriteHeading("Caricamento impostazioni di FCM");
+    const std::filesystem::path file = PathFromText(shown);
     if (!FileExists(file)) return;
-    log.WriteLog("  <i>%s</i>", EscapeMarkup(PathText(file)));
+    log.WriteLog("  <i>%s</i>", EscapeMarkup(shown));
     IniFile ini = IniFile::Load(file);
     std::vector<std::string> sections = ini.Sections();
     if (sections.empty()) return;

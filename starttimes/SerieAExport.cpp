@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/Encoding.h"
 #include "platform/text/Trim.h"
 #include "plugin/log/Format.h"
@@ -59,7 +60,8 @@ void ReplaceSerieABlock(std::vector<std::string>& lines, const std::array<LocalD
 void EsportaOrariSerieA(const std::array<LocalDateTime, kMatchdays>& orari, const std::string& siteFolder,
                         Log& log) {
     log.WriteHeading("Esportazione data e orari inizio partite di Serie A in <i>fcmSerieADati.js</i>");
-    std::filesystem::path path = PathFromText(siteFolder) / "js" / "fcmSerieADati.js";
+    // Joined as text so that under Wine each name matches as Windows would, whatever its case.
+    std::filesystem::path path = PathFromText(JoinPathText(siteFolder, {"js", "fcmSerieADati.js"}));
     TextFile file = ReadLines(path);
     ReplaceSerieABlock(file.lines, orari);
     WriteLines(path, file);

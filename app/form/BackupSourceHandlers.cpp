@@ -3,16 +3,26 @@
 #include <filesystem>
 
 #include "app/form/MainForm.h"
+#include "app/startup/Arguments.h"
 #include "archives/ArchiveSources.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 
 namespace calvorin {
 namespace {
 
-// A source that exists is shown in the normal colour, a missing one in red; the hint repeats the text.
-void ShowSource(Edit& edit, bool exists) {
-    edit.SetNormalColor(exists);
-    edit.SetHint(edit.Text());
+// A source that exists is shown in the normal colour, a missing one in red; the hint repeats the text and
+// says why a path that cannot be mapped (a drive Wine lacks, a network path) is unreachable.
+void ShowSource(Edit& edit, bool folder) {
+    const std::string& text = edit.Text();
+    if (auto problem = PathTextProblem(text)) {
+        edit.SetNormalColor(false);
+        edit.SetHint(text + "\n" + *problem);
+        return;
+    }
+    const std::filesystem::path path = PathFromText(text);
+    edit.SetNormalColor(folder ? DirectoryExists(path) : FileExists(path));
+    edit.SetHint(text);
 }
 
 // Both archives share the password and the random-name option: usable while either upload is on.
@@ -45,13 +55,14 @@ void TMainForm::BkUltimoCheckBoxClick() {
         p.BkDirEdit.SetText(latest.value_or("(nessun backup disponibile)"));
         p.BkDirEdit.SetHint(p.BkDirEdit.Text());
     } else {
-        ShowSource(p.BkDirEdit, DirectoryExists(PathFromText(p.BkDirEdit.Text())));
+        ShowSource(p.BkDirEdit, true);
     }
 }
 
 void TMainForm::BkDirEditButtonClick() {
-    auto folder = desktop().BrowseFolder(
-        "Selezionare la cartella che contiene il backup da caricare sul sito", Backup.BkDirEdit.Text());
+    auto folder =
+        desktop().BrowseFolder("Selezionare la cartella che contiene il backup da caricare sul sito",
+                               DialogStartText(Backup.BkDirEdit.Text()));
     if (!folder) return;
     Backup.BkDirEdit.SetText(*folder);
     BkUltimoCheckBoxClick();
@@ -62,17 +73,19 @@ void TMainForm::EsportazioneCheckBoxClick() {
     p.EsSorgenteGroupBox.SetEnabled(p.EsportazioneCheckBox.Checked());
     p.EsFilenameEdit.SetEnabled(p.EsSorgenteGroupBox.Enabled());
     p.EsFilenameEdit.SetButtonEnabled(p.EsSorgenteGroupBox.Enabled());
-    ShowSource(p.EsFilenameEdit, FileExists(PathFromText(p.EsFilenameEdit.Text())));
+    ShowSource(p.EsFilenameEdit, false);
     UpdateSharedArchiveOptions(p);
     ApplyOkRule();
 }
 
 void TMainForm::EsFilenameEditButtonClick() {
     const std::string& current = Backup.EsFilenameEdit.Text();
-    std::filesystem::path path = PathFromText(current);
-    std::string folder = current.empty() ? Context.ExportFolder : PathText(path.parent_path());
-    std::string file = current.empty() ? std::string() : PathText(path.filename());
-    auto chosen = desktop().OpenFile("File di esportazione di FCM (*.exp)|*.exp", "exp", folder, file);
+    // Split as text: a Windows path's "\" is a separator here too.
+    std::string folder = current.empty() ? Context.ExportFolder : ExtractFileDir(current);
+    const std::size_t slash = current.find_last_of("/\\:");
+    std::string file = slash == std::string::npos ? current : current.substr(slash + 1);
+    auto chosen =
+        desktop().OpenFile("File di esportazione di FCM (*.exp)|*.exp", "exp", DialogStartText(folder), file);
     if (!chosen) return;
     Backup.EsFilenameEdit.SetText(*chosen);
     EsportazioneCheckBoxClick();

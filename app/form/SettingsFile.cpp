@@ -5,25 +5,28 @@
 #include "app/form/MainForm.h"
 #include "app/form/SettingsKeys.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "settings/HostSettings.h"
 #include "settings/IniFile.h"
 
 namespace calvorin {
 namespace {
 
-std::filesystem::path PluginFolder(const PluginContext& c) {
-    return PathFromText(c.FcmFolder) / "plugin";
+// Paths stay texts in the form FCM gave them, so the log shows them as the president knows them.
+std::string PluginFolder(const PluginContext& c) {
+    return JoinPathText(c.FcmFolder, {"plugin"});
 }
 
-std::filesystem::path PreviousSeasonFile(const PluginContext& c) {
-    return PluginFolder(c) / ("Calvorin_" + c.LeagueName + "-" + std::to_string(c.SeasonNumber - 1) + "-" +
-                              std::to_string(c.SeasonYear - 1) + ".ini");
+std::string PreviousSeasonFile(const PluginContext& c) {
+    return JoinPathText(PluginFolder(c),
+                        {"Calvorin_" + c.LeagueName + "-" + std::to_string(c.SeasonNumber - 1) + "-" +
+                         std::to_string(c.SeasonYear - 1) + ".ini"});
 }
 
 }  // namespace
 
 std::string TMainForm::SettingsFilePath() const {
-    return PathText(PluginFolder(Context) / ("Calvorin_" + Context.LeagueBaseName + ".ini"));
+    return JoinPathText(PluginFolder(Context), {"Calvorin_" + Context.LeagueBaseName + ".ini"});
 }
 
 void TMainForm::LoadHostSettings() {
@@ -32,24 +35,26 @@ void TMainForm::LoadHostSettings() {
 
 void TMainForm::LoadSettings() {
     log().WriteHeading("Caricamento impostazioni di Calvorin");
-    std::filesystem::path candidate = PathFromText(SettingsFilePath());
-    if (!FileExists(candidate) && Context.SeasonYear >= 2) {
+    std::string candidate = SettingsFilePath();
+    if (!FileExists(PathFromText(candidate)) && Context.SeasonYear >= 2) {
         candidate = PreviousSeasonFile(Context);
-        if (!FileExists(candidate)) candidate = PathFromText(ProgramFolder) / "Calvorin.ini";
+        if (!FileExists(PathFromText(candidate))) candidate = JoinPathText(ProgramFolder, {"Calvorin.ini"});
     }
-    if (FileExists(candidate)) log().WriteLog("  <i>%s</i>", EscapeMarkup(PathText(candidate)));
-    IniFile ini = IniFile::Load(candidate);
+    const std::filesystem::path file = PathFromText(candidate);
+    if (FileExists(file)) log().WriteLog("  <i>%s</i>", EscapeMarkup(candidate));
+    IniFile ini = IniFile::Load(file);
     for (const auto& key : SettingsKeys(*this))
         if (key.load) key.load(ini);
 }
 
 void TMainForm::SaveSettings() {
-    std::filesystem::create_directories(PluginFolder(Context));
-    std::filesystem::path file = PathFromText(SettingsFilePath());
+    std::filesystem::create_directories(PathFromText(PluginFolder(Context)));
+    const std::string shown = SettingsFilePath();
+    std::filesystem::path file = PathFromText(shown);
     IniFile ini = IniFile::Load(file);
     ini.Clear();
     log().WriteHeading("Salvataggio impostazioni Calvorin");
-    log().WriteLog("  <i>%s</i>", EscapeMarkup(PathText(file)));
+    log().WriteLog("  <i>%s</i>", EscapeMarkup(shown));
     for (const auto& key : SettingsKeys(*this))
         if (key.save) key.save(ini);
     ini.Save(file);

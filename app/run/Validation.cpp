@@ -5,6 +5,7 @@
 
 #include "app/form/MainForm.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/Trim.h"
 
 namespace calvorin {
@@ -12,6 +13,21 @@ namespace {
 
 bool EnabledAndEmpty(const Edit& edit) {
     return edit.Enabled() && edit.Text().empty();
+}
+
+// A path that cannot be mapped (a drive Wine lacks, a network path) names nothing that exists.
+bool FolderExists(const std::string& text) {
+    return !PathTextProblem(text) && DirectoryExists(PathFromText(text));
+}
+
+bool RegularFileExists(const std::string& text) {
+    return !PathTextProblem(text) && FileExists(PathFromText(text));
+}
+
+// The path, and why it cannot be reached when that is more than its absence.
+std::string PathAndProblem(const std::string& text) {
+    auto problem = PathTextProblem(text);
+    return problem ? text + "\n" + *problem : text;
 }
 
 struct ValidationRule {
@@ -53,20 +69,19 @@ const std::vector<ValidationRule>& Rules() {
          Fixed(
              "Non è possibile fare un upload sul sito del backup o del file di esportazione senza proteggerli da password.\nInserire una password nel campo 'Password degli archivi ZIP'.")},
         {[](const TMainForm& f) {
-             return f.Backup.BackupCheckBox.Checked() &&
-                    !DirectoryExists(PathFromText(f.Backup.BkDirEdit.Text()));
+             return f.Backup.BackupCheckBox.Checked() && !FolderExists(f.Backup.BkDirEdit.Text());
          },
          [](const TMainForm& f) {
-             return "La cartella sorgente del backup non esiste.\n" + f.Backup.BkDirEdit.Text() +
-                    "\nSpecificare una cartella valida.";
+             return "La cartella sorgente del backup non esiste.\n" +
+                    PathAndProblem(f.Backup.BkDirEdit.Text()) + "\nSpecificare una cartella valida.";
          }},
         {[](const TMainForm& f) {
              return f.Backup.EsportazioneCheckBox.Checked() &&
-                    !FileExists(PathFromText(f.Backup.EsFilenameEdit.Text()));
+                    !RegularFileExists(f.Backup.EsFilenameEdit.Text());
          },
          [](const TMainForm& f) {
-             return "Il file sorgente dell'esportazione non esiste.\n" + f.Backup.EsFilenameEdit.Text() +
-                    "\nSpecificare un file valido.";
+             return "Il file sorgente dell'esportazione non esiste.\n" +
+                    PathAndProblem(f.Backup.EsFilenameEdit.Text()) + "\nSpecificare un file valido.";
          }},
     };
     return rules;

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/Encoding.h"
 
 namespace calvorin {
@@ -15,7 +16,7 @@ const char* YesNo(bool yes) {
 }
 
 std::filesystem::path JsFile(const std::string& siteFolder, const char* name) {
-    return PathFromText(siteFolder) / "js" / name;
+    return PathFromText(JoinPathText(siteFolder, {"js", name}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "platform/fs/Files.h"
 
 #include "platform/fs/FileHandle.h"
+#include "platform/fs/WinePath.h"
 
 namespace calvorin {
 
@@ -17,6 +18,11 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
     PendingFile pending(path, newMode);
     pending.File().WriteAt(0, bytes.data(), bytes.size());
     pending.Commit();
+}
+
+std::filesystem::path PathFromText(std::string_view text) {
+    if (IsWindowsPathText(text)) return MapWindowsPath(text, WinePrefixFromEnvironment());
+    return std::filesystem::path(std::string(text));
 }
 
 bool FileExists(const std::filesystem::path& path) {
