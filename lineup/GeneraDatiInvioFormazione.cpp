@@ -16,6 +16,7 @@
 #include "lineup/ScoreSummary.h"
 #include "platform/db/Database.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "platform/text/Encoding.h"
 #include "settings/PasswordHash.h"
 
@@ -23,7 +24,6 @@ namespace calvorin {
 
 namespace {
 
-namespace fs = std::filesystem;
 
 class Generator {
   public:
@@ -43,8 +43,8 @@ class Generator {
         ReadLastPlayed();
         ReadThresholds();
         ReadPlayers();
-        WriteFile(fs::path("js") / "fcmInvioFormazioneDati.js", js_, "JavaScript");
-        WriteFile(fs::path("invform") / "invform.inc.php", php_, "PHP");
+        WriteFile("js", "fcmInvioFormazioneDati.js", js_, "JavaScript");
+        WriteFile("invform", "invform.inc.php", php_, "PHP");
     }
 
   private:
@@ -139,9 +139,8 @@ class Generator {
     }
 
     void ReadThresholds() {
-        const fs::path ini = PathFromText(c_.FcmFolder) / "FCM.ini";
         log_.WriteLog("  - Lettura opzioni colori di voti e fantavoti\n    <i>%s</i>",
-                      EscapeMarkup(PathText(ini)));
+                      EscapeMarkup(JoinPathText(c_.FcmFolder, {"FCM.ini"})));
         const ThresholdsReading reading = LeggiSoglieColori(PathFromText(c_.FcmFolder));
         thresholds_ = reading.thresholds;
         if (reading.fromFile) Ok();
@@ -169,11 +168,11 @@ class Generator {
         Ok();
     }
 
-    void WriteFile(const fs::path& relative, const Lines& lines, const char* kind) {
-        const fs::path path = PathFromText(c_.SiteFolder) / relative;
-        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind,
-                      EscapeMarkup(PathText(path)));
-        WriteFileAtomic(path, Utf8ToCp1252(JoinCrlf(lines)));
+    // The path shows in the log as the site folder was given (a Windows one under Wine included).
+    void WriteFile(const char* folder, const char* name, const Lines& lines, const char* kind) {
+        const std::string shown = JoinPathText(c_.SiteFolder, {folder, name});
+        log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, EscapeMarkup(shown));
+        WriteFileAtomic(PathFromText(shown), Utf8ToCp1252(JoinCrlf(lines)));
         Ok();
     }
 
