@@ -24,7 +24,6 @@ namespace calvorin {
 
 namespace {
 
-
 class Generator {
   public:
     Generator(const LineupOptions& options, const PluginContext& context, Log& log)
