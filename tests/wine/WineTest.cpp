@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -248,7 +249,7 @@ class FcmUnderWine : public ::testing::Test {
     }
 
     static constexpr const char* kSettingsName = "Calvorin_Fantalega-1-2025.ini";
-    static constexpr const char* kLeague = R"(/l=C:\FANTACALCIO\FCM\Leghe\fantalega-1-2025.db)";
+    static constexpr const char* kLeague = R"(/l=C:\FANTACALCIO\FCM\Leghe\fantalega-1-2025.mdb)";
     static inline std::optional<fs::path> wine_;
     static inline std::unique_ptr<test::TempDir> prefix_;
     static inline bool booted_ = false;
@@ -276,7 +277,7 @@ TEST_F(FcmUnderWine, BatchRunWritesTheSiteAndKeepsWindowsPathsInTheSettings) {
     EXPECT_TRUE(archives[1].starts_with("FcmExport_")) << archives[1];
     // The backup archive holds the league file of the latest backup, found through FCM.ini's Windows path.
     auto listed = test::RunCommand("unzip -l " + test::ShellQuote(site / "backup" / archives[0]));
-    EXPECT_NE(listed.output.find("Fantalega-1-2025.db"), std::string::npos) << listed.output;
+    EXPECT_NE(listed.output.find("Fantalega-1-2025.mdb"), std::string::npos) << listed.output;
 
     // Nothing was created beside the existing folders under the other case of their names.
     EXPECT_FALSE(fs::exists(DriveC() / "FANTACALCIO"));
@@ -310,7 +311,7 @@ TEST_F(FcmUnderWine, UnreachablePathsEndTheRunWithTheReason) {
         {{kLeague, "/s=x", R"(/c=\\server\share\Sito)", "/batch"},
          2,
          R"(Percorsi di rete (UNC) non supportati: \\server\share\Sito)"},
-        {{R"(/l=R:\FCM\Leghe\Fantalega-1-2025.db)", "/s=x", R"(/c=C:\Fantacalcio\Sito)", "/batch"},
+        {{R"(/l=R:\FCM\Leghe\Fantalega-1-2025.mdb)", "/s=x", R"(/c=C:\Fantacalcio\Sito)", "/batch"},
          3,
          "Unità \"R:\" non presente nel prefisso di Wine"},
     };
@@ -339,7 +340,11 @@ class VirtualDisplay {
         }
         ::close(fds[1]);
         char number[32] = {};
-        const ssize_t n = pid_ > 0 ? ::read(fds[0], number, sizeof number - 1) : -1;
+        ssize_t n = -1;
+        // The test reaps orphans, so a child ending elsewhere may interrupt the wait.
+        do {
+            n = pid_ > 0 ? ::read(fds[0], number, sizeof number - 1) : -1;
+        } while (n < 0 && errno == EINTR);
         ::close(fds[0]);
         if (n > 0)
             display_ = ":" + std::string(number, static_cast<std::size_t>(n) - (number[n - 1] == '\n'));
