@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The demo tool's Jet 4 writer against independent readers: every cell of a varied database read back
-// through Database::Open and through mdb-export, and every column's type through mdb-schema.
+// through Database::Open, mdb-export and mdb-reader, and every column's type through mdb-schema and
+// mdb-reader.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 
 #include <array>
 #include <charconv>
@@ -269,6 +272,56 @@ TEST_F(JetWriterPeers, EveryCellReadsBackThroughMdbExport) {
             }
         }
     }
+}
+
+// The JavaScript reader shares no code with libmdb: names, types and every cell, an empty text apart
+// from a NULL, a Double to the last bit.
+TEST_F(JetWriterPeers, EveryCellReadsBackThroughMdbReader) {
+    ASSERT_TRUE(fs::exists(fs::path(CALVORIN_PEER_MODULES) / "mdb-reader" / "package.json"))
+        << "mdb-reader is missing from " << CALVORIN_PEER_MODULES << ": run tools/setup.sh";
+    const fs::path script = fs::path(CALVORIN_SOURCE_DIR) / "tests/platform/db/mdb_reader_dump.mjs";
+    std::istringstream lines(test::OutputOf("node " + test::ShellQuote(script) + " " +
+                                            test::ShellQuote(CALVORIN_PEER_MODULES) + " " +
+                                            test::ShellQuote(*file_)));
+    const std::map<ColumnType, std::string> typeNames = {{ColumnType::Long, "long"},
+                                                         {ColumnType::Double, "double"},
+                                                         {ColumnType::YesNo, "boolean"},
+                                                         {ColumnType::Text, "text"}};
+    const std::vector<jet::Table> tables = VariedDatabase();
+    std::size_t t = 0;
+    for (std::string line; std::getline(lines, line); ++t) {
+        ASSERT_LT(t, tables.size()) << "more tables than were written";
+        const jet::Table& table = tables[t];
+        SCOPED_TRACE(table.name);
+        const nlohmann::json dump = nlohmann::json::parse(line);
+        EXPECT_EQ(dump.at("table"), table.name);
+        ASSERT_EQ(dump.at("columns").size(), table.columns.size());
+        for (std::size_t c = 0; c < table.columns.size(); ++c) {
+            EXPECT_EQ(dump["columns"][c].at("name"), table.columns[c].name);
+            EXPECT_EQ(dump["columns"][c].at("type"), typeNames.at(table.columns[c].type));
+        }
+        const nlohmann::json& rows = dump.at("rows");
+        ASSERT_EQ(rows.size(), table.rows.size());
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            for (std::size_t c = 0; c < table.columns.size(); ++c) {
+                SCOPED_TRACE("row " + std::to_string(r) + ", " + table.columns[c].name);
+                const Value& v = table.rows[r][c];
+                const nlohmann::json& got = rows[r][c];
+                if (table.columns[c].type == ColumnType::YesNo) {
+                    EXPECT_EQ(got, std::holds_alternative<bool>(v) && std::get<bool>(v));
+                } else if (std::holds_alternative<std::monostate>(v)) {
+                    EXPECT_TRUE(got.is_null()) << got;
+                } else if (const auto* n = std::get_if<std::int32_t>(&v)) {
+                    EXPECT_EQ(got, *n);
+                } else if (const auto* d = std::get_if<double>(&v)) {
+                    EXPECT_EQ(got.get<double>(), *d);
+                } else {
+                    EXPECT_EQ(got, std::get<std::string>(v));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(t, tables.size());
 }
 
 TEST_F(JetWriterPeers, MdbSchemaGivesEveryColumnItsAccessType) {
