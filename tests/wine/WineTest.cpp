@@ -339,15 +339,18 @@ class VirtualDisplay {
             ::_exit(127);
         }
         ::close(fds[1]);
-        char number[32] = {};
-        ssize_t n = -1;
-        // The test reaps orphans, so a child ending elsewhere may interrupt the wait.
-        do {
-            n = pid_ > 0 ? ::read(fds[0], number, sizeof number - 1) : -1;
-        } while (n < 0 && errno == EINTR);
+        // Xvfb writes the number, then a line feed: the pipe stays open until the line feed has come, or
+        // the server, failing to write it, would end.
+        std::string number;
+        char c = 0;
+        while (pid_ > 0 && number.size() < 16) {
+            const ssize_t n = ::read(fds[0], &c, 1);
+            if (n < 0 && errno == EINTR) continue;  // the test reaps orphans: a child ending elsewhere
+            if (n <= 0 || c == '\n') break;
+            number += c;
+        }
         ::close(fds[0]);
-        if (n > 0)
-            display_ = ":" + std::string(number, static_cast<std::size_t>(n) - (number[n - 1] == '\n'));
+        if (c == '\n' && !number.empty()) display_ = ":" + number;
     }
     ~VirtualDisplay() {
         if (pid_ <= 0) return;
