@@ -137,7 +137,20 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     entry.externalAttributes = DosAttributes(st.st_mode, file.filename().string());
     entry.localHeaderOffset = Checked32(end_);
     entry.name = std::string(entryName);
-    if (HasPassword()) source.firstPass = ComputeChecksum(input, input_);
+    if (HasPassword()) {
+        if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
+            std::uint64_t offset = 0;
+            const ParallelDeflater::Result sum =
+                parallel->Checksum([&](std::uint8_t* buffer, std::size_t capacity) {
+                    const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
+                    offset += n;
+                    return n;
+                });
+            source.firstPass = Checksum{sum.crc, sum.size};
+        } else {
+            source.firstPass = ComputeChecksum(input, input_);
+        }
+    }
     std::uint64_t entryEnd = WriteEntryData(input, entry, source);
     entries_.push_back(std::move(entry));
     end_ = entryEnd;
@@ -163,13 +176,9 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
         write(check.data(), check.size());
     }
     Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
-    const unsigned threads = CompressionThreads(threads_);
-    if (threads > 1 &&
-        static_cast<std::uint64_t>(source.before.st_size) >= 2 * ParallelDeflater::kBlockSize) {
-        if (!parallel_ || parallel_->Threads() != threads)
-            parallel_ = std::make_unique<ParallelDeflater>(threads);
+    if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
         std::uint64_t offset = 0;
-        const ParallelDeflater::Result result = parallel_->Compress(
+        const ParallelDeflater::Result result = parallel->Compress(
             [&](std::uint8_t* buffer, std::size_t capacity) {
                 const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
                 offset += n;
@@ -178,6 +187,10 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
             },
             write);
         actual = {result.crc, result.size};
+        // The workers summed the data again: a file changed between the passes shows here for sure.
+        if (source.firstPass && actual.crc != source.firstPass->crc)
+            throw std::runtime_error("Il file \"" + input.Path().string() +
+                                     "\" è cambiato durante la compressione");
     } else {
         deflater_.Reset();
         actual.size = ForEachChunk(input, input_, [&](std::uint8_t* data, std::size_t n) {
@@ -199,6 +212,15 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
     header = EncodeLocalHeader(entry);
     output_->WriteAt(end_, header.data(), header.size());
     return position;
+}
+
+ParallelDeflater* TEncryptedZipFile::ParallelFor(off_t fileSize) {
+    const unsigned threads = CompressionThreads(threads_);
+    if (threads < 2 || static_cast<std::uint64_t>(fileSize) < 2 * ParallelDeflater::kBlockSize)
+        return nullptr;
+    if (!parallel_ || parallel_->Threads() != threads)
+        parallel_ = std::make_unique<ParallelDeflater>(threads);
+    return parallel_.get();
 }
 
 void TEncryptedZipFile::Close() {

@@ -32,6 +32,7 @@ struct Block {
     std::size_t produced = 0;
     std::uint32_t crc = 0;
     std::optional<std::string> error;
+    bool checksumOnly = false;
     bool done = false;
 };
 
@@ -50,6 +51,8 @@ class BlockCompressor {
     void Compress(Block& block) {
         block.crc = static_cast<std::uint32_t>(
             crc32(crc32(0, nullptr, 0), block.input.data(), static_cast<uInt>(block.size)));
+        block.produced = 0;
+        if (block.checksumOnly) return;
         deflateReset(&z_);
         if (!block.dictionary.empty() &&
             deflateSetDictionary(&z_, block.dictionary.data(), static_cast<uInt>(block.dictionary.size())) !=
@@ -151,6 +154,15 @@ unsigned ParallelDeflater::Threads() const {
 }
 
 ParallelDeflater::Result ParallelDeflater::Compress(const Reader& read, const ChunkSink& sink) {
+    return Run(read, &sink);
+}
+
+ParallelDeflater::Result ParallelDeflater::Checksum(const Reader& read) {
+    return Run(read, nullptr);
+}
+
+// Without a sink the blocks are only summed: no dictionary, no deflate, no final block.
+ParallelDeflater::Result ParallelDeflater::Run(const Reader& read, const ChunkSink* sink) {
     const std::size_t maxInFlight = 2 * pool_->workers.size();
     std::vector<Block> blocks(maxInFlight);
     std::vector<Block*> idle;
@@ -177,7 +189,7 @@ ParallelDeflater::Result ParallelDeflater::Compress(const Reader& read, const Ch
         result.crc = static_cast<std::uint32_t>(
             crc32_combine(result.crc, front->crc, static_cast<z_off_t>(front->size)));
         result.size += front->size;
-        if (front->produced > 0) sink(front->output.data(), front->produced);
+        if (sink && front->produced > 0) (*sink)(front->output.data(), front->produced);
     };
     for (bool end = false; !end;) {
         if (idle.empty()) writeFront();
@@ -195,6 +207,7 @@ ParallelDeflater::Result ParallelDeflater::Compress(const Reader& read, const Ch
         }
         if (block->size == 0) break;
         idle.pop_back();
+        block->checksumOnly = sink == nullptr;
         block->dictionary = tail;
         const std::size_t keep = std::min(kDictionarySize, block->size);
         if (keep == kDictionarySize) {
@@ -210,9 +223,10 @@ ParallelDeflater::Result ParallelDeflater::Compress(const Reader& read, const Ch
         pool_->Submit(block);
     }
     while (!inFlight.empty()) writeFront();
+    if (!sink) return result;
     std::uint8_t last[sizeof kEmptyFinalBlock];
     std::copy(std::begin(kEmptyFinalBlock), std::end(kEmptyFinalBlock), last);
-    sink(last, sizeof last);
+    (*sink)(last, sizeof last);
     return result;
 }
 

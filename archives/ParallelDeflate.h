@@ -40,10 +40,14 @@ class ParallelDeflater {
     // workers have let go of the blocks.
     Result Compress(const Reader& read, const ChunkSink& sink);
 
+    // The CRC-32 and size of everything `read` gives, the blocks summed on the workers.
+    Result Checksum(const Reader& read);
+
     unsigned Threads() const;
 
   private:
     struct Pool;
+    Result Run(const Reader& read, const ChunkSink* sink);
     std::unique_ptr<Pool> pool_;
 };
 

@@ -87,6 +87,16 @@ TEST(ParallelDeflater, EveryInputComesBackWhateverItsSizeAndTheThreads) {
             EXPECT_EQ(Inflate(stream), c.data);
             EXPECT_EQ(result.size, c.data.size());
             EXPECT_EQ(result.crc, Crc(c.data));
+            std::size_t offset = 0;
+            const ParallelDeflater::Result sum =
+                deflater.Checksum([&](std::uint8_t* buffer, std::size_t capacity) {
+                    const std::size_t n = std::min(capacity, c.data.size() - offset);
+                    std::copy_n(c.data.data() + offset, n, buffer);
+                    offset += n;
+                    return n;
+                });
+            EXPECT_EQ(sum.crc, Crc(c.data));
+            EXPECT_EQ(sum.size, c.data.size());
         }
     }
 }
