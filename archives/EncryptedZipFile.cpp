@@ -37,6 +37,17 @@ std::uint64_t ForEachChunk(const FileHandle& input, std::vector<std::uint8_t>& b
     }
 }
 
+// Reads the file from its start, piece after piece, telling `onBytes` (when set) of each piece.
+ParallelDeflater::Reader ReaderOf(const FileHandle& input,
+                                  const std::function<void(std::uint64_t)>& onBytes = {}) {
+    return [&input, onBytes, offset = std::uint64_t{0}](std::uint8_t* buffer, std::size_t capacity) mutable {
+        const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
+        offset += n;
+        if (onBytes && n > 0) onBytes(n);
+        return n;
+    };
+}
+
 struct Checksum {
     std::uint32_t crc = 0;
     std::uint64_t size = 0;
@@ -139,13 +150,7 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     entry.name = std::string(entryName);
     if (HasPassword()) {
         if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
-            std::uint64_t offset = 0;
-            const ParallelDeflater::Result sum =
-                parallel->Checksum([&](std::uint8_t* buffer, std::size_t capacity) {
-                    const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
-                    offset += n;
-                    return n;
-                });
+            const ParallelDeflater::Result sum = parallel->Checksum(ReaderOf(input));
             source.firstPass = Checksum{sum.crc, sum.size};
         } else {
             source.firstPass = ComputeChecksum(input, input_);
@@ -177,15 +182,7 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
     }
     Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
     if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
-        std::uint64_t offset = 0;
-        const ParallelDeflater::Result result = parallel->Compress(
-            [&](std::uint8_t* buffer, std::size_t capacity) {
-                const std::size_t n = input.ReadSomeAt(offset, buffer, capacity);
-                offset += n;
-                if (onBytes_ && n > 0) onBytes_(n);
-                return n;
-            },
-            write);
+        const ParallelDeflater::Result result = parallel->Compress(ReaderOf(input, onBytes_), write);
         actual = {result.crc, result.size};
         // The workers summed the data again: a file changed between the passes shows here for sure.
         if (source.firstPass && actual.crc != source.firstPass->crc)

@@ -208,16 +208,11 @@ ParallelDeflater::Result ParallelDeflater::Run(const Reader& read, const ChunkSi
         if (block->size == 0) break;
         idle.pop_back();
         block->checksumOnly = sink == nullptr;
-        block->dictionary = tail;
-        const std::size_t keep = std::min(kDictionarySize, block->size);
-        if (keep == kDictionarySize) {
-            tail.assign(block->input.begin() + static_cast<std::ptrdiff_t>(block->size - keep),
-                        block->input.begin() + static_cast<std::ptrdiff_t>(block->size));
-        } else {  // a short last block: the window is what came before it too
-            tail.insert(tail.end(), block->input.begin(),
-                        block->input.begin() + static_cast<std::ptrdiff_t>(keep));
-            if (tail.size() > kDictionarySize)
-                tail.erase(tail.begin(), tail.end() - static_cast<std::ptrdiff_t>(kDictionarySize));
+        if (sink) {
+            block->dictionary = tail;
+            // Every block but the last is whole, so the next block's window is the end of this one.
+            const auto end = block->input.begin() + static_cast<std::ptrdiff_t>(block->size);
+            tail.assign(end - static_cast<std::ptrdiff_t>(std::min(kDictionarySize, block->size)), end);
         }
         inFlight.push_back(block);
         pool_->Submit(block);

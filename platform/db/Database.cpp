@@ -24,14 +24,15 @@ Database::~Database() = default;
 
 Database Database::Open(const std::filesystem::path& file, const std::vector<std::string>& accessTables) {
     auto impl = std::make_unique<Impl>();
-    if (DetectDatabaseKind(file) == DatabaseKind::Sqlite) {
+    const DatabaseKind kind = DetectDatabaseKind(file);
+    if (kind == DatabaseKind::Sqlite) {
         impl->db = OpenSqliteFileReadOnly(file);
         // Our SQLite league files stand in for FCM's Jet 4 ones.
         RegisterAccessCollation(impl->db.get(), AccessSortOrder::Jet4);
     } else {
         impl->db = OpenSqliteMemory();
         RegisterAccessCollation(impl->db.get(),
-                                IsJet3File(file) ? AccessSortOrder::Jet3 : AccessSortOrder::Jet4);
+                                kind == DatabaseKind::Jet3 ? AccessSortOrder::Jet3 : AccessSortOrder::Jet4);
         CopyAccessTables(file, accessTables, impl->db.get());
         impl->accessCopy = true;
     }

@@ -40,19 +40,16 @@ std::string ReadHeader(const std::filesystem::path& file) {
 
 DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string_view header) {
     if (HasAt(header, 0, kSqliteMagic)) return DatabaseKind::Sqlite;
-    if (HasAt(header, kJetMagicOffset, kJetMagic) || HasAt(header, kJetMagicOffset, kAceMagic))
-        return DatabaseKind::Access;
+    if (HasAt(header, kJetMagicOffset, kJetMagic) || HasAt(header, kJetMagicOffset, kAceMagic)) {
+        const bool jet3 = HasAt(header, kJetMagicOffset, kJetMagic) && header.size() > kJetVersionOffset &&
+                          header[kJetVersionOffset] == 0;
+        return jet3 ? DatabaseKind::Jet3 : DatabaseKind::Jet4;
+    }
     throw std::runtime_error(OpenErrorPrefix(file) + "il file non è un database SQLite o Access");
 }
 
 DatabaseKind DetectDatabaseKind(const std::filesystem::path& file) {
     return DatabaseKindOfHeader(file, ReadHeader(file));
-}
-
-bool IsJet3File(const std::filesystem::path& file) {
-    std::string header = ReadHeader(file);
-    return HasAt(header, kJetMagicOffset, kJetMagic) && header.size() > kJetVersionOffset &&
-           header[kJetVersionOffset] == 0;
 }
 
 }  // namespace calvorin

@@ -7,18 +7,16 @@
 
 namespace calvorin {
 
-enum class DatabaseKind { Sqlite, Access };
+// Access files are told apart by engine: Jet 3 (Access 97) sorts text differently from Jet 4 and later.
+enum class DatabaseKind { Sqlite, Jet3, Jet4 };
 
-// Returns the kind of database that the leading bytes of a file announce. Throws std::runtime_error
+// Returns the kind of database that the leading bytes of a file announce (an ACE file counts as Jet 4).
+// Throws std::runtime_error
 // ("Impossibile aprire il database ...") when the bytes are neither SQLite's nor Jet's.
 DatabaseKind DatabaseKindOfHeader(const std::filesystem::path& file, std::string_view header);
 
 // Reads the file's first bytes and returns its kind. Throws std::runtime_error when the file is
 // missing, unreadable or not a database.
 DatabaseKind DetectDatabaseKind(const std::filesystem::path& file);
-
-// True when the file's leading bytes announce Jet 3 (Access 97), whose sort order differs from later
-// versions'. Throws std::runtime_error as DetectDatabaseKind does.
-bool IsJet3File(const std::filesystem::path& file);
 
 }  // namespace calvorin

@@ -2,6 +2,8 @@
 // Helpers of the archive tests: reading ZIP fields and making sample data.
 #pragma once
 
+#include <zlib.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +21,21 @@ inline std::uint16_t Le16At(std::string_view bytes, std::size_t at) {
 
 inline std::uint32_t Le32At(std::string_view bytes, std::size_t at) {
     return Le16At(bytes, at) | (static_cast<std::uint32_t>(Le16At(bytes, at + 2)) << 16);
+}
+
+// Raw deflate at the default level, computed here straight through zlib: the stream to compare with.
+inline std::string Deflated(std::string_view data) {
+    z_stream z{};
+    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, data.size()), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    z.avail_in = static_cast<uInt>(data.size());
+    z.next_out = reinterpret_cast<Bytef*>(out.data());
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
 }
 
 // A deterministic, moderately compressible text of `size` bytes.

@@ -37,23 +37,8 @@ std::uint32_t Crc(std::string_view data) {
         crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
 }
 
-// Raw deflate at the default level, computed here straight through zlib.
-std::string Deflated(std::string_view data) {
-    z_stream z{};
-    deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, data.size()), '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
-
 std::size_t DeflatedSize(std::string_view data) {
-    return Deflated(data).size();
+    return test::Deflated(data).size();
 }
 
 class EncryptedZipFileTest : public ::testing::Test {
@@ -207,7 +192,7 @@ TEST_F(EncryptedZipFileTest, OneThreadWritesZlibsOwnStream) {
     const std::size_t nameLength = Le16At(zip, 26), extraLength = Le16At(zip, 28);
     const std::string data = zip.substr(30 + nameLength + extraLength, Le32At(zip, 18));
     EXPECT_EQ(data.size(), DeflatedSize(text));
-    EXPECT_EQ(data, Deflated(text));
+    EXPECT_EQ(data, test::Deflated(text));
     EXPECT_EQ(test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1)), zip) << "the same bytes again";
 }
 
