@@ -188,12 +188,16 @@ TEST_F(EncryptedZipFileTest, LargeEntriesDeflatedOnSeveralThreadsOpenInEveryPeer
 
 TEST_F(EncryptedZipFileTest, OneThreadWritesZlibsOwnStream) {
     const std::string text = test::SampleText(5 * ParallelDeflater::kBlockSize);
-    const std::string zip = test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1));
-    const std::size_t nameLength = Le16At(zip, 26), extraLength = Le16At(zip, 28);
-    const std::string data = zip.substr(30 + nameLength + extraLength, Le32At(zip, 18));
+    // Only the entry's data is compared: rewriting the source may move its time stamp in the header.
+    const auto entryData = [&] {
+        const std::string zip = test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1));
+        const std::size_t nameLength = Le16At(zip, 26), extraLength = Le16At(zip, 28);
+        return zip.substr(30 + nameLength + extraLength, Le32At(zip, 18));
+    };
+    const std::string data = entryData();
     EXPECT_EQ(data.size(), DeflatedSize(text));
     EXPECT_EQ(data, test::Deflated(text));
-    EXPECT_EQ(test::ReadBytes(MakeArchive("", {{"stagione.txt", text}}, 1)), zip) << "the same bytes again";
+    EXPECT_EQ(entryData(), data) << "the same bytes again";
 }
 
 TEST_F(EncryptedZipFileTest, EmptyFileGivesHeaderAndEmptyDeflateStream) {
