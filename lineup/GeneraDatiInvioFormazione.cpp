@@ -52,8 +52,6 @@ class Generator {
     void OpenLeague() {
         log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", EscapeMarkup(c_.LeagueFile));
         db_.emplace(Database::Open(PathFromText(c_.LeagueFile), queries::LeagueTables()));
-        if (db_->IsAccessCopy())
-            for (const std::string& sql : queries::CopyIndexes()) db_->ExecuteOnCopy(sql);
         Ok();
     }
 

@@ -53,12 +53,4 @@ inline const std::vector<std::string>& LeagueTables() {
 inline constexpr const char* kIndiceGiocaIn =
     "CREATE INDEX IF NOT EXISTS GiocaInGiocatore ON GiocaIn(IDGiocatore, IDPunteggio, Giornata, IDSquadra)";
 
-// Indexes for the in-memory copy of an Access file, which arrives without any: the score query runs once
-// per player and would otherwise scan both tables each time.
-inline const std::vector<std::string>& CopyIndexes() {
-    static const std::vector<std::string> statements = {
-        kIndiceGiocaIn, "CREATE INDEX IF NOT EXISTS PunteggioID ON Punteggio(ID)"};
-    return statements;
-}
-
 }  // namespace calvorin::queries

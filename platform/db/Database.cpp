@@ -44,10 +44,6 @@ Query Database::Prepare(std::string_view sql) {
     return Query(impl_->db.get(), stmt.release());
 }
 
-void Database::ExecuteOnCopy(std::string_view sql) {
-    ExecuteSql(impl_->db.get(), sql);
-}
-
 bool Database::IsAccessCopy() const {
     return impl_->accessCopy;
 }

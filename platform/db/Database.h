@@ -23,12 +23,12 @@ class Query;
 class Database {
   public:
     // Opens the file, telling SQLite and Access (Jet 3/4) files apart by their content. An Access file
-    // has the tables named in `accessTables` copied into an in-memory SQLite database (all tables when
-    // the list is empty); queries then run there. Names match without regard to case; a named table
-    // the file lacks is simply not copied, so a query that reads it fails with "no such table", as on
-    // an SQLite file. Yes/No arrives as 1/0, dates as days since 1899-12-30 (see MdbImport.h).
-    // Throws std::runtime_error ("Impossibile aprire il database \"<file>\": <reason>") when the file
-    // is missing, is no database, or is damaged or truncated.
+    // has the tables named in `accessTables` copied into memory (all tables when the list is empty),
+    // where SQLite queries them read-only, looking rows up by any number column an "=" names. Names match
+    // without regard to case; a named table the file lacks is simply not copied, so a query that reads it
+    // fails with "no such table", as on an SQLite file. Yes/No arrives as 1/0, dates as days since 1899-12-30
+    // (see MdbImport.h). Throws std::runtime_error ("Impossibile aprire il database \"<file>\": <reason>")
+    // when the file is missing, is no database, or is damaged or truncated.
     static Database Open(const std::filesystem::path& file,
                          const std::vector<std::string>& accessTables = {});
 
@@ -38,10 +38,6 @@ class Database {
 
     // Compiles a statement; "?" markers are positional integer parameters.
     Query Prepare(std::string_view sql);
-
-    // Runs statements that change only the in-memory side, such as creating an index on a copied
-    // Access table. On an SQLite league file (opened read-only) any such statement fails.
-    void ExecuteOnCopy(std::string_view sql);
 
     bool IsAccessCopy() const;
 

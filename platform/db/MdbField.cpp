@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbField.h"
 
-#include <sqlite3.h>
-
 #include <array>
 #include <bit>
 #include <cmath>
@@ -14,6 +12,7 @@
 #include <string_view>
 
 #include "platform/db/JetText.h"
+#include "platform/db/MemoryTable.h"
 
 namespace calvorin {
 namespace {
@@ -86,14 +85,6 @@ std::string LongValue(MdbHandle* mdb, const MdbColumn& column, const MdbField& f
 
 std::string DecodeText(MdbHandle* mdb, std::string_view bytes) {
     return IS_JET3(mdb) ? DecodeJet3Text(bytes) : DecodeJet4Text(bytes);
-}
-
-void BindText(sqlite3_stmt* insert, int index, const std::string& text) {
-    sqlite3_bind_text(insert, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-void BindBlob(sqlite3_stmt* insert, int index, std::string_view bytes) {
-    sqlite3_bind_blob(insert, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
 
 // Jet's Decimal: sign byte, then a 96-bit magnitude as little-endian 32-bit words, high word first.
@@ -190,20 +181,33 @@ std::string TextOf(MdbHandle* mdb, const MdbColumn& column, const MdbField& fiel
     }
 }
 
-void BindValue(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
-               const MdbField& field) {
+void AppendValue(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
     const unsigned char* p = mdb->pg_buf + field.start;
-    const std::string_view type = SqliteTypeOf(column);
-    if (type == "INTEGER")
-        sqlite3_bind_int64(insert, index, IntegerAt(column.col_type, p));
-    else if (type == "REAL")
-        sqlite3_bind_double(insert, index, RealAt(column, p));
-    else if (type == "TEXT")
-        BindText(insert, index, TextOf(mdb, column, field));
-    else if (column.col_type == MDB_OLE)
-        BindBlob(insert, index, LongValue(mdb, column, field));
-    else
-        BindBlob(insert, index, PageBytes(p, 0, field.siz));
+    switch (column.col_type) {
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX:
+            table.AppendInteger(IntegerAt(column.col_type, p));
+            break;
+        case MDB_MONEY:
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_DATETIME:
+        case MDB_NUMERIC:
+            table.AppendReal(RealAt(column, p));
+            break;
+        case MDB_TEXT:
+        case MDB_MEMO:
+        case MDB_REPID:
+            table.AppendText(TextOf(mdb, column, field));
+            break;
+        case MDB_OLE:
+            table.AppendBlob(LongValue(mdb, column, field));
+            break;
+        default:
+            table.AppendBlob(PageBytes(p, 0, field.siz));
+    }
 }
 
 }  // namespace
@@ -231,15 +235,14 @@ const char* SqliteTypeOf(const MdbColumn& column) {
     }
 }
 
-void BindMdbField(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
-                  const MdbField& field) {
+void AppendMdbField(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
     // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
     if (column.col_type == MDB_BOOL)
-        sqlite3_bind_int64(insert, index, field.is_null ? 0 : 1);
+        table.AppendInteger(field.is_null ? 0 : 1);
     else if (field.is_null)
-        sqlite3_bind_null(insert, index);
+        table.AppendNull();
     else
-        BindValue(insert, index, mdb, column, CheckedField(mdb, column, field));
+        AppendValue(table, mdb, column, CheckedField(mdb, column, field));
 }
 
 std::int64_t MdbFieldInteger(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {

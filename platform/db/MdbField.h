@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// One value of a cracked Access row, turned into the SQLite value it is copied as.
+// One value of a cracked Access row, turned into the SQLite value it is read as.
 #pragma once
 
 #include <glib.h>
@@ -8,18 +8,17 @@
 #include <cstdint>
 #include <string>
 
-struct sqlite3_stmt;
-
 namespace calvorin {
+
+class MemoryTable;
 
 // The SQLite column type an Access column type is copied as: "INTEGER", "REAL", "TEXT" or "BLOB".
 const char* SqliteTypeOf(const MdbColumn& column);
 
-// Binds the field of the row cracked on the handle's current page to the `index`-th parameter.
-// Yes/No reads the row's null-mask bit. Throws std::runtime_error when the value lies outside the
-// page or a long value (Memo, OLE) cannot be followed.
-void BindMdbField(sqlite3_stmt* insert, int index, MdbHandle* mdb, const MdbColumn& column,
-                  const MdbField& field);
+// Appends the field of the row cracked on the handle's current page to `table`, as the type
+// SqliteTypeOf names. Yes/No reads the row's null-mask bit. Throws std::runtime_error when the value lies
+// outside the page or a long value (Memo, OLE) cannot be followed.
+void AppendMdbField(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field);
 
 // The field of a Byte, Integer or Long column as a number; NULL and other types read as 0. Throws
 // std::runtime_error when the value lies outside the page.

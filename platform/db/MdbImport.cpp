@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbImport.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <stdexcept>
 
 #include "platform/db/MdbCatalog.h"
 #include "platform/db/MdbHandles.h"
 #include "platform/db/MdbTableCopy.h"
+#include "platform/db/MemoryTableModule.h"
 #include "platform/db/SqliteConnection.h"
 #include "platform/text/Trim.h"
 
@@ -39,17 +38,6 @@ std::vector<MdbCatalogEntry*> Wanted(std::vector<MdbCatalogEntry>& all,
     return wanted;
 }
 
-void CopyInOneTransaction(const std::vector<MdbCatalogEntry*>& tables, sqlite3* target) {
-    ExecuteSql(target, "BEGIN");
-    try {
-        for (MdbCatalogEntry* entry : tables) CopyMdbTable(entry, target);
-        ExecuteSql(target, "COMMIT");
-    } catch (...) {
-        sqlite3_exec(target, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
-}
-
 }  // namespace
 
 void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::string>& tables,
@@ -57,7 +45,9 @@ void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::
     try {
         MdbPtr mdb = OpenReadOnly(file);
         std::vector<MdbCatalogEntry> catalog = ReadUserTables(mdb.get());
-        CopyInOneTransaction(Wanted(catalog, tables), target);
+        std::vector<std::shared_ptr<const MemoryTable>> copies;
+        for (MdbCatalogEntry* entry : Wanted(catalog, tables)) copies.push_back(CopyMdbTable(entry));
+        AttachMemoryTables(target, std::move(copies));
     } catch (const std::exception& e) {
         throw std::runtime_error(OpenErrorPrefix(file) + e.what());
     }

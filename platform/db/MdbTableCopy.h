@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copies one Access table, row by row, into a table of the same name in an SQLite database.
+// Copies one Access table, row by row, into a table held in memory.
 #pragma once
 
 #include <glib.h>
 #include <mdbtools.h>
 
-struct sqlite3;
+#include <memory>
+
+#include "platform/db/MemoryTable.h"
 
 namespace calvorin {
 
-// Creates the table in `target` (column types as SqliteTypeOf gives them) and inserts every live row
-// of the Access table, in the order Jet keeps them. Returns the number of rows copied. Throws
-// std::runtime_error when the table definition or a row cannot be read, or when fewer rows are found
-// than the table declares (a truncated file).
-long CopyMdbTable(MdbCatalogEntry* entry, sqlite3* target);
+// Reads every live row of the Access table, in the order Jet keeps them, into a table of the same name
+// and columns (types as SqliteTypeOf gives them). Throws std::runtime_error when the table definition or
+// a row cannot be read, or when fewer rows are found than the table declares (a truncated file).
+std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry);
 
 }  // namespace calvorin

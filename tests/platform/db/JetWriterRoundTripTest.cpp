@@ -141,7 +141,6 @@ TEST_F(JetWriterRoundTripTest, TheCopyReadsWhatTheGeneratorNeeds) {
     EXPECT_TRUE(competition.Flag("UsaQuot2"));
     EXPECT_FALSE(competition.Next());
 
-    db.ExecuteOnCopy("CREATE INDEX IxGiocaIn ON GiocaIn (IDGiocatore, Giornata)");
     Query players = db.Prepare(kQ8);
     std::vector<std::string> names;
     while (players.Next()) names.push_back(players.Text("Nome") + (players.Flag("Primavera") ? "*" : ""));

@@ -162,7 +162,7 @@ TEST_F(SqliteDatabaseTest, PrepareErrorsCarrySqliteMessage) {
 TEST_F(SqliteDatabaseTest, ChangesAreRefusedOnTheLeagueFile) {
     Database db = Database::Open(file_);
     try {
-        db.ExecuteOnCopy("CREATE INDEX IxModulo ON Modulo (ID)");
+        db.Prepare("CREATE INDEX IxModulo ON Modulo (ID)").Next();
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
         EXPECT_THAT(e.what(), HasSubstr("readonly"));
