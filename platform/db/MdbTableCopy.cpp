@@ -15,6 +15,7 @@ std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry) {
     MdbHandle* mdb = entry->mdb;
     const std::vector<MdbColumn*> columns = MdbColumns(table.get());
     std::vector<MemoryTable::Column> declared;
+    declared.reserve(columns.size());
     for (const MdbColumn* column : columns) declared.push_back({column->name, SqliteTypeOf(*column)});
     auto copy = std::make_shared<MemoryTable>(table->name, std::move(declared), table->num_rows);
     const long copied = ForEachMdbRow(table.get(), [&](const std::vector<MdbField>& fields) {

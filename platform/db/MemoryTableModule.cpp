@@ -86,7 +86,7 @@ int Disconnect(sqlite3_vtab* vtab) {
 // 0), so the look-up only has to return every matching row. The estimates steer SQLite's join order.
 int BestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     const MemoryTable& table = *static_cast<TableVtab*>(vtab)->table;
-    const double rows = static_cast<double>(table.RowCount());
+    const auto rows = static_cast<double>(table.RowCount());
     double best = rows;
     int chosen = -1;
     try {
