@@ -13,7 +13,7 @@ namespace {
 // Row numbers are kept in 32 bits by the look-ups.
 constexpr std::size_t kMaxRows = std::numeric_limits<std::uint32_t>::max();
 // A reservation no file could justify is not made up front: the rows still arrive one by one.
-constexpr std::size_t kMaxReservedCells = std::size_t{1} << 24;
+constexpr std::size_t kMaxReservedCells = std::size_t{1} << 20;
 
 }  // namespace
 
