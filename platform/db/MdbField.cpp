@@ -7,9 +7,11 @@
 #include <cstdint>
 #include <cstdlib>
 #include <set>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/db/JetText.h"
 #include "platform/db/MemoryTable.h"
@@ -181,32 +183,34 @@ std::string TextOf(MdbHandle* mdb, const MdbColumn& column, const MdbField& fiel
     }
 }
 
-void AppendValue(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
+// Sets the cell from a field already checked to lie within the page.
+void SetValue(MemoryTable& table, MemoryTable::Cell& cell, MdbHandle* mdb, const MdbColumn& column,
+              const MdbField& field) {
     const unsigned char* p = mdb->pg_buf + field.start;
     switch (column.col_type) {
         case MDB_BYTE:
         case MDB_INT:
         case MDB_LONGINT:
         case MDB_COMPLEX:
-            table.AppendInteger(IntegerAt(column.col_type, p));
+            MemoryTable::SetInteger(cell, IntegerAt(column.col_type, p));
             break;
         case MDB_MONEY:
         case MDB_FLOAT:
         case MDB_DOUBLE:
         case MDB_DATETIME:
         case MDB_NUMERIC:
-            table.AppendReal(RealAt(column, p));
+            MemoryTable::SetReal(cell, RealAt(column, p));
             break;
         case MDB_TEXT:
         case MDB_MEMO:
         case MDB_REPID:
-            table.AppendText(TextOf(mdb, column, field));
+            table.SetText(cell, TextOf(mdb, column, field));
             break;
         case MDB_OLE:
-            table.AppendBlob(LongValue(mdb, column, field));
+            table.SetBlob(cell, LongValue(mdb, column, field));
             break;
         default:
-            table.AppendBlob(PageBytes(p, 0, field.siz));
+            table.SetBlob(cell, PageBytes(p, 0, field.siz));
     }
 }
 
@@ -235,14 +239,18 @@ const char* SqliteTypeOf(const MdbColumn& column) {
     }
 }
 
-void AppendMdbField(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
-    // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
-    if (column.col_type == MDB_BOOL)
-        table.AppendInteger(field.is_null ? 0 : 1);
-    else if (field.is_null)
-        table.AppendNull();
-    else
-        AppendValue(table, mdb, column, CheckedField(mdb, column, field));
+void AppendMdbRow(MemoryTable& table, MdbHandle* mdb, const std::vector<MdbColumn*>& columns,
+                  const std::vector<MdbField>& fields) {
+    const std::span<MemoryTable::Cell> cells = table.AppendRow();
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const MdbColumn& column = *columns[i];
+        const MdbField& field = fields[i];
+        // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
+        if (column.col_type == MDB_BOOL)
+            MemoryTable::SetInteger(cells[i], field.is_null ? 0 : 1);
+        else if (!field.is_null)  // the cell starts NULL
+            SetValue(table, cells[i], mdb, column, CheckedField(mdb, column, field));
+    }
 }
 
 std::int64_t MdbFieldInteger(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace calvorin {
 
@@ -15,10 +16,12 @@ class MemoryTable;
 // The SQLite column type an Access column type is copied as: "INTEGER", "REAL", "TEXT" or "BLOB".
 const char* SqliteTypeOf(const MdbColumn& column);
 
-// Appends the field of the row cracked on the handle's current page to `table`, as the type
-// SqliteTypeOf names. Yes/No reads the row's null-mask bit. Throws std::runtime_error when the value lies
-// outside the page or a long value (Memo, OLE) cannot be followed.
-void AppendMdbField(MemoryTable& table, MdbHandle* mdb, const MdbColumn& column, const MdbField& field);
+// Appends the row cracked on the handle's current page to `table`, one value per column (its type as
+// SqliteTypeOf names it); `columns` and `fields` are the table's, in Jet's order. Yes/No reads the row's
+// null-mask bit. Throws std::runtime_error when a value lies outside the page or a long value (Memo,
+// OLE) cannot be followed.
+void AppendMdbRow(MemoryTable& table, MdbHandle* mdb, const std::vector<MdbColumn*>& columns,
+                  const std::vector<MdbField>& fields);
 
 // The field of a Byte, Integer or Long column as a number; NULL and other types read as 0. Throws
 // std::runtime_error when the value lies outside the page.

@@ -10,53 +10,32 @@ namespace calvorin {
 
 namespace {
 
-// Row numbers are kept in 32 bits by the look-ups.
-constexpr std::size_t kMaxRows = std::numeric_limits<std::uint32_t>::max();
 // A reservation no file could justify is not made up front: the rows still arrive one by one.
 constexpr std::size_t kMaxReservedCells = std::size_t{1} << 20;
 
 }  // namespace
 
 MemoryTable::MemoryTable(std::string name, std::vector<Column> columns, std::size_t expectedRows)
-    : name_(std::move(name)),
-      columns_(std::move(columns)),
-      maxCells_(kMaxRows * columns_.size()),
-      lookups_(columns_.size()) {
+    : name_(std::move(name)), columns_(std::move(columns)), lookups_(columns_.size()) {
     if (expectedRows <= kMaxReservedCells / std::max<std::size_t>(columns_.size(), 1))
         cells_.reserve(expectedRows * columns_.size());
 }
 
-MemoryTable::Cell& MemoryTable::NewCell(Kind kind) {
-    if (cells_.size() >= maxCells_) throw std::length_error("troppe righe nella tabella \"" + name_ + "\"");
-    Cell& cell = cells_.emplace_back();
-    cell.kind = kind;
-    return cell;
+void MemoryTable::ThrowTooLarge(const char* what) const {
+    throw std::length_error(std::string(what) + " nella tabella \"" + name_ + "\"");
 }
 
-void MemoryTable::AppendNull() {
-    NewCell(Kind::Null);
-}
-
-void MemoryTable::AppendInteger(std::int64_t value) {
-    NewCell(Kind::Integer).integer = value;
-}
-
-void MemoryTable::AppendReal(double value) {
-    NewCell(Kind::Real).real = value;
-}
-
-void MemoryTable::AppendText(std::string_view utf8) {
-    if (utf8.size() > std::numeric_limits<std::uint32_t>::max())
-        throw std::length_error("valore troppo lungo nella tabella \"" + name_ + "\"");
-    Cell& cell = NewCell(Kind::Text);
+void MemoryTable::SetText(Cell& cell, std::string_view utf8) {
+    if (utf8.size() > std::numeric_limits<std::uint32_t>::max()) ThrowTooLarge("valore troppo lungo");
+    cell.kind = Kind::Text;
     cell.offset = bytes_.size();
     cell.size = static_cast<std::uint32_t>(utf8.size());
     bytes_.append(utf8);
 }
 
-void MemoryTable::AppendBlob(std::string_view bytes) {
-    AppendText(bytes);
-    cells_.back().kind = Kind::Blob;
+void MemoryTable::SetBlob(Cell& cell, std::string_view bytes) {
+    SetText(cell, bytes);
+    cell.kind = Kind::Blob;
 }
 
 // Integer keys over a span not much wider than their count, as ID columns are, sort by counting: one

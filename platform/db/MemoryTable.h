@@ -34,17 +34,29 @@ class MemoryTable {
     // `expectedRows` only sizes the first allocation.
     MemoryTable(std::string name, std::vector<Column> columns, std::size_t expectedRows = 0);
 
-    // Rows are filled value by value, left to right; a row is complete after one value per column.
-    // The appenders throw std::length_error when the table would outgrow 2^32 rows or a value 4 GiB.
-    void AppendNull();
-    void AppendInteger(std::int64_t value);
-    void AppendReal(double value);
-    void AppendText(std::string_view utf8);
-    void AppendBlob(std::string_view bytes);
+    // Adds a row of NULLs and returns its cells, one per column, to be set in place; they stay valid
+    // until the next row is added. Throws std::length_error past 2^32 rows.
+    std::span<Cell> AppendRow() {
+        if (rows_ >= kMaxRows) ThrowTooLarge("troppe righe");
+        cells_.resize(cells_.size() + columns_.size());
+        ++rows_;
+        return {cells_.data() + cells_.size() - columns_.size(), columns_.size()};
+    }
+    static void SetInteger(Cell& cell, std::int64_t value) {
+        cell.kind = Kind::Integer;
+        cell.integer = value;
+    }
+    static void SetReal(Cell& cell, double value) {
+        cell.kind = Kind::Real;
+        cell.real = value;
+    }
+    // Copies the bytes into the table. Throws std::length_error for a value of 4 GiB or more.
+    void SetText(Cell& cell, std::string_view utf8);
+    void SetBlob(Cell& cell, std::string_view bytes);
 
     const std::string& Name() const { return name_; }
     const std::vector<Column>& Columns() const { return columns_; }
-    std::size_t RowCount() const { return columns_.empty() ? 0 : cells_.size() / columns_.size(); }
+    std::size_t RowCount() const { return rows_; }
     const Cell& At(std::size_t row, std::size_t column) const {
         return cells_[row * columns_.size() + column];
     }
@@ -67,13 +79,15 @@ class MemoryTable {
         std::vector<std::uint32_t> rows;
     };
 
-    Cell& NewCell(Kind kind);
+    static constexpr std::size_t kMaxRows = 0xFFFFFFFF;  // row numbers are kept in 32 bits
+
+    [[noreturn]] void ThrowTooLarge(const char* what) const;
     void BuildLookup(std::size_t column) const;
     bool BuildIntegerLookup(std::size_t column, Lookup& lookup) const;
 
     std::string name_;
     std::vector<Column> columns_;
-    std::size_t maxCells_;
+    std::size_t rows_ = 0;
     std::vector<Cell> cells_;
     std::string bytes_;
     mutable std::vector<Lookup> lookups_;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -87,22 +88,21 @@ void Bind(sqlite3_stmt* insert, int index, const Value& v) {
     }
 }
 
-void Append(MemoryTable& table, const Value& v) {
+void Set(MemoryTable& table, MemoryTable::Cell& cell, const Value& v) {
     switch (v.kind) {
         case Value::Null:
-            table.AppendNull();
-            break;
+            break;  // a new row's cells start NULL
         case Value::Integer:
-            table.AppendInteger(v.integer);
+            MemoryTable::SetInteger(cell, v.integer);
             break;
         case Value::Real:
-            table.AppendReal(v.real);
+            MemoryTable::SetReal(cell, v.real);
             break;
         case Value::Text:
-            table.AppendText(v.bytes);
+            table.SetText(cell, v.bytes);
             break;
         case Value::Blob:
-            table.AppendBlob(v.bytes);
+            table.SetBlob(cell, v.bytes);
             break;
     }
 }
@@ -119,9 +119,10 @@ class MemoryTableModuleTest : public ::testing::Test {
         StatementPtr insert = PrepareStatement(db_.get(), "INSERT INTO Ordinaria VALUES (?, ?, ?, ?)");
         auto memory = std::make_shared<MemoryTable>("In memoria", kColumns);
         for (const auto& row : Rows()) {
+            const std::span<MemoryTable::Cell> cells = memory->AppendRow();
             for (std::size_t i = 0; i < row.size(); ++i) {
                 Bind(insert.get(), static_cast<int>(i) + 1, row[i]);
-                Append(*memory, row[i]);
+                Set(*memory, cells[i], row[i]);
             }
             ASSERT_EQ(sqlite3_step(insert.get()), SQLITE_DONE);
             sqlite3_reset(insert.get());
