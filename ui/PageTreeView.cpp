@@ -50,12 +50,16 @@ QTreeWidgetItem* PageTreeView::ItemAt(int index) const {
     return index >= 0 && index < static_cast<int>(items_.size()) ? items_[index] : nullptr;
 }
 
+// The items are made apart from the view and handed over at once: each change to an item in the view
+// would make the header measure every title again.
 void PageTreeView::Rebuild() {
     clear();
     items_.clear();
+    QList<QTreeWidgetItem*> topLevel;
     QTreeWidgetItem* parent = nullptr;
     for (const auto& node : tree_.Nodes()) {
-        auto* item = node.level == 0 || !parent ? new QTreeWidgetItem(this) : new QTreeWidgetItem(parent);
+        auto* item = node.level == 0 || !parent ? new QTreeWidgetItem() : new QTreeWidgetItem(parent);
+        if (node.level == 0 || !parent) topLevel.append(item);
         item->setText(0, ToQString(node.text));
         QFont font = this->font();
         font.setBold(node.level == 0);
@@ -63,6 +67,7 @@ void PageTreeView::Rebuild() {
         if (node.level == 0) parent = item;
         items_.push_back(item);
     }
+    addTopLevelItems(topLevel);
     expandAll();
 }
 
@@ -73,8 +78,10 @@ void PageTreeView::Show() {
     for (size_t i = 0; sameNodes && i < nodes.size(); ++i)
         sameNodes = items_[i]->text(0) == ToQString(nodes[i].text);
     if (!sameNodes) Rebuild();
-    for (size_t i = 0; i < nodes.size(); ++i) items_[i]->setDisabled(!nodes[i].enabled);
-    if (auto* item = ItemAt(tree_.Selected())) setCurrentItem(item);
+    // Only real changes reach the items: each one makes the header measure every title again.
+    for (size_t i = 0; i < nodes.size(); ++i)
+        if (items_[i]->isDisabled() != !nodes[i].enabled) items_[i]->setDisabled(!nodes[i].enabled);
+    if (auto* item = ItemAt(tree_.Selected()); item && item != currentItem()) setCurrentItem(item);
     auto card = cards_.find(tree_.ActiveCard());
     if (stack_ && card != cards_.end()) stack_->setCurrentWidget(card->second);
 }
