@@ -5,6 +5,8 @@
 #include <QFontDatabase>
 #include <QProxyStyle>
 
+#include <optional>
+
 namespace calvorin {
 namespace {
 
@@ -20,18 +22,21 @@ class PasswordDotStyle : public QProxyStyle {
     }
 };
 
-// The first family present, else the system's font of that kind; always at 9 pt. Presence is looked up in
-// the list of installed families: asking fontconfig about each name (hasFamily, or a family list on the
-// font) resolves aliases, which costs more than the rest of the window's start-up.
+// The first family installed, else the first that fontconfig maps to an installed one (Arial to Arimo,
+// say), else the system's font of that kind; always at 9 pt. Names are first looked up in the list of
+// installed families: asking fontconfig about each name (hasFamily) costs more than the rest of the
+// window's start-up.
 QFont PreferredFont(std::initializer_list<const char*> families, QFontDatabase::SystemFont fallback) {
-    QFont font = QFontDatabase::systemFont(fallback);
     const QStringList installed = QFontDatabase::families();
-    for (const char* family : families) {
-        if (installed.contains(QString::fromLatin1(family), Qt::CaseInsensitive)) {
-            font = QFont(QString::fromLatin1(family));
-            break;
-        }
-    }
+    const auto pick = [&](const auto& present) -> std::optional<QString> {
+        for (const char* family : families)
+            if (present(QString::fromLatin1(family))) return QString::fromLatin1(family);
+        return std::nullopt;
+    };
+    std::optional<QString> family =
+        pick([&](const QString& name) { return installed.contains(name, Qt::CaseInsensitive); });
+    if (!family) family = pick([](const QString& name) { return QFontDatabase::hasFamily(name); });
+    QFont font = family ? QFont(*family) : QFontDatabase::systemFont(fallback);
     font.setPointSize(kPointSize);
     return font;
 }
