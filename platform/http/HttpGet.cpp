@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/http/HttpGet.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
 #include <set>
 
+#include "platform/http/CurlLibrary.h"
 #include "platform/http/Redirect.h"
 #include "platform/http/StatusLine.h"
 
@@ -22,19 +21,19 @@ using Milliseconds = std::chrono::milliseconds;
 constexpr std::size_t kMaxHeaderBytes = std::size_t{256} * 1024;
 
 struct EasyDeleter {
-    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+    void operator()(CURL* handle) const { Curl().easy_cleanup(handle); }
 };
 struct ListDeleter {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { Curl().slist_free_all(list); }
 };
 using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
 EasyHandle NewEasyHandle() {
-    static const CURLcode globalInit = curl_global_init(CURL_GLOBAL_DEFAULT);
-    if (globalInit != CURLE_OK) throw HttpError(curl_easy_strerror(globalInit));
-    EasyHandle handle(curl_easy_init());
-    if (!handle) throw HttpError(curl_easy_strerror(CURLE_FAILED_INIT));
+    static const CURLcode globalInit = Curl().global_init(CURL_GLOBAL_DEFAULT);
+    if (globalInit != CURLE_OK) throw HttpError(Curl().easy_strerror(globalInit));
+    EasyHandle handle(Curl().easy_init());
+    if (!handle) throw HttpError(Curl().easy_strerror(CURLE_FAILED_INIT));
     return handle;
 }
 
@@ -95,7 +94,7 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
     auto* t = static_cast<Transfer*>(user);
     curl_off_t pretransfer = 0;
-    curl_easy_getinfo(t->handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
+    Curl().easy_getinfo(t->handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
     if (pretransfer > 0) t->RequestSent();
     t->answerTimeout = t->deadlines->answer && SteadyClock::now() >= *t->deadlines->answer;
     return t->answerTimeout ? 1 : 0;
@@ -103,8 +102,8 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 template <typename T>
 void SetOption(CURL* handle, CURLoption option, T value) {
-    CURLcode code = curl_easy_setopt(handle, option, value);
-    if (code != CURLE_OK) throw HttpError(curl_easy_strerror(code));
+    CURLcode code = Curl().easy_setopt(handle, option, value);
+    if (code != CURLE_OK) throw HttpError(Curl().easy_strerror(code));
 }
 
 long RemainingMs(SteadyClock::time_point deadline) {
@@ -135,13 +134,13 @@ void Configure(Transfer& t, const std::string& url, curl_slist* headers, char* e
 
 [[noreturn]] void ThrowTransferError(CURLcode code, const Transfer& t, const char* errorBuffer) {
     if (t.answerTimeout || (code == CURLE_OPERATION_TIMEDOUT && t.deadlines->answer))
-        throw HttpError(std::string(curl_easy_strerror(CURLE_OPERATION_TIMEDOUT)) +
+        throw HttpError(std::string(Curl().easy_strerror(CURLE_OPERATION_TIMEDOUT)) +
                         ": risposta non completa entro " + std::to_string(t.options->responseTimeoutMs) +
                         " millisecondi");
     // curl 7.88 reports a header line over its 100 KB limit as "Out of memory".
     if (t.headersTooLarge || (code == CURLE_OUT_OF_MEMORY && !t.inBody))
         throw HttpError("Risposta non valida: intestazione troppo lunga");
-    std::string message = curl_easy_strerror(code);
+    std::string message = Curl().easy_strerror(code);
     std::string detail = errorBuffer;
     if (detail.find(message) != std::string::npos) throw HttpError(detail);  // curl often repeats itself
     throw HttpError(detail.empty() ? message : message + ": " + detail);
@@ -155,7 +154,7 @@ struct Hop {
 Hop GetOnce(const std::string& url, const HttpOptions& options, Deadlines& deadlines) {
     EasyHandle handle = NewEasyHandle();
     // An empty "Accept:" removes curl's default header: the request carries Host and User-Agent only.
-    HeaderList headers(curl_slist_append(nullptr, "Accept:"));
+    HeaderList headers(Curl().slist_append(nullptr, "Accept:"));
     if (!headers) throw std::bad_alloc();
     Transfer transfer;
     transfer.handle = handle.get();
@@ -163,11 +162,11 @@ Hop GetOnce(const std::string& url, const HttpOptions& options, Deadlines& deadl
     transfer.deadlines = &deadlines;
     char errorBuffer[CURL_ERROR_SIZE] = "";
     Configure(transfer, url, headers.get(), errorBuffer);
-    CURLcode code = curl_easy_perform(handle.get());
+    CURLcode code = Curl().easy_perform(handle.get());
     if (code != CURLE_OK && !transfer.response.bodyTooLarge) ThrowTransferError(code, transfer, errorBuffer);
     Hop hop{std::move(transfer.response), {}};
     char* location = nullptr;
-    if (curl_easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
+    if (Curl().easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
         hop.location = location;
     return hop;
 }
