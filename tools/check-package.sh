@@ -11,6 +11,8 @@ apt-get install -y -qq "./$package" >/dev/null
 trap 'apt-get remove -y -qq calvorin >/dev/null' EXIT
 
 fail() { echo "check-package: $*" >&2; exit 1; }
+# libcurl is loaded at run time, so no shared-library scan finds it: the package must name it.
+dpkg-deb -f "$package" Depends | grep -q 'libcurl4' || fail "the package does not depend on libcurl4"
 [ "$(command -v calvorin)" = /usr/bin/calvorin ] || fail "calvorin is not installed in /usr/bin"
 version=$(calvorin --version)
 [[ "$version" =~ ^Calvorin\ [0-9]+\.[0-9]+\.[0-9]+ ]] || fail "unexpected version line: $version"
