@@ -187,55 +187,46 @@ std::string TextOf(MdbHandle* mdb, const MdbColumn& column, const MdbField& fiel
 void SetValue(MemoryTable& table, MemoryTable::Cell& cell, MdbHandle* mdb, const MdbColumn& column,
               const MdbField& field) {
     const unsigned char* p = mdb->pg_buf + field.start;
-    switch (column.col_type) {
-        case MDB_BYTE:
-        case MDB_INT:
-        case MDB_LONGINT:
-        case MDB_COMPLEX:
+    switch (KindOf(column)) {
+        case MemoryTable::Kind::Integer:
             MemoryTable::SetInteger(cell, IntegerAt(column.col_type, p));
             break;
-        case MDB_MONEY:
-        case MDB_FLOAT:
-        case MDB_DOUBLE:
-        case MDB_DATETIME:
-        case MDB_NUMERIC:
+        case MemoryTable::Kind::Real:
             MemoryTable::SetReal(cell, RealAt(column, p));
             break;
-        case MDB_TEXT:
-        case MDB_MEMO:
-        case MDB_REPID:
+        case MemoryTable::Kind::Text:
             table.SetText(cell, TextOf(mdb, column, field));
             break;
-        case MDB_OLE:
-            table.SetBlob(cell, LongValue(mdb, column, field));
-            break;
         default:
-            table.SetBlob(cell, PageBytes(p, 0, field.siz));
+            if (column.col_type == MDB_OLE)
+                table.SetBlob(cell, LongValue(mdb, column, field));
+            else
+                table.SetBlob(cell, PageBytes(p, 0, field.siz));
     }
 }
 
 }  // namespace
 
-const char* SqliteTypeOf(const MdbColumn& column) {
+MemoryTable::Kind KindOf(const MdbColumn& column) {
     switch (column.col_type) {
         case MDB_BOOL:
         case MDB_BYTE:
         case MDB_INT:
         case MDB_LONGINT:
         case MDB_COMPLEX:
-            return "INTEGER";
+            return MemoryTable::Kind::Integer;
         case MDB_MONEY:
         case MDB_FLOAT:
         case MDB_DOUBLE:
         case MDB_DATETIME:
         case MDB_NUMERIC:
-            return "REAL";
+            return MemoryTable::Kind::Real;
         case MDB_TEXT:
         case MDB_MEMO:
         case MDB_REPID:
-            return "TEXT";
+            return MemoryTable::Kind::Text;
         default:
-            return "BLOB";
+            return MemoryTable::Kind::Blob;
     }
 }
 

@@ -9,15 +9,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/MemoryTable.h"
+
 namespace calvorin {
 
-class MemoryTable;
+// What an Access column's values are read as: integers (Yes/No, Byte, Integer, Long), reals (Single,
+// Double, Currency, Numeric, Date/Time), text (Text, Memo, Replication ID) or blobs (the rest).
+MemoryTable::Kind KindOf(const MdbColumn& column);
 
-// The SQLite column type an Access column type is copied as: "INTEGER", "REAL", "TEXT" or "BLOB".
-const char* SqliteTypeOf(const MdbColumn& column);
-
-// Appends the row cracked on the handle's current page to `table`, one value per column (its type as
-// SqliteTypeOf names it); `columns` and `fields` are the table's, in Jet's order. Yes/No reads the row's
+// Appends the row cracked on the handle's current page to `table`, one value per column (of the kind
+// KindOf gives); `columns` and `fields` are the table's, in Jet's order. Yes/No reads the row's
 // null-mask bit. Throws std::runtime_error when a value lies outside the page or a long value (Memo,
 // OLE) cannot be followed.
 void AppendMdbRow(MemoryTable& table, MdbHandle* mdb, const std::vector<MdbColumn*>& columns,

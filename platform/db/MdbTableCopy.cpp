@@ -16,7 +16,7 @@ std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry) {
     const std::vector<MdbColumn*> columns = MdbColumns(table.get());
     std::vector<MemoryTable::Column> declared;
     declared.reserve(columns.size());
-    for (const MdbColumn* column : columns) declared.push_back({column->name, SqliteTypeOf(*column)});
+    for (const MdbColumn* column : columns) declared.push_back({column->name, KindOf(*column)});
     auto copy = std::make_shared<MemoryTable>(table->name, std::move(declared), table->num_rows);
     const long copied = ForEachMdbRow(
         table.get(), [&](const std::vector<MdbField>& fields) { AppendMdbRow(*copy, mdb, columns, fields); });

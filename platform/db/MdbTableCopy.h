@@ -12,7 +12,7 @@
 namespace calvorin {
 
 // Reads every live row of the Access table, in the order Jet keeps them, into a table of the same name
-// and columns (types as SqliteTypeOf gives them). Throws std::runtime_error when the table definition or
+// and columns (kinds as KindOf gives them). Throws std::runtime_error when the table definition or
 // a row cannot be read, or when fewer rows are found than the table declares (a truncated file).
 std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry);
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <numeric>
 #include <stdexcept>
 
 namespace calvorin {
@@ -104,16 +103,19 @@ void MemoryTable::BuildLookup(std::size_t column) const {
     lookups_[column] = std::move(lookup);
 }
 
-std::span<const std::uint32_t> MemoryTable::RowsEqualTo(std::size_t column, double key) const {
+const MemoryTable::Lookup& MemoryTable::LookupOf(std::size_t column) const {
     if (!lookups_[column].built) BuildLookup(column);
-    const Lookup& lookup = lookups_[column];
+    return lookups_[column];
+}
+
+std::span<const std::uint32_t> MemoryTable::RowsEqualTo(std::size_t column, double key) const {
+    const Lookup& lookup = LookupOf(column);
     const auto [first, last] = std::equal_range(lookup.keys.begin(), lookup.keys.end(), key);
     return {lookup.rows.data() + (first - lookup.keys.begin()), static_cast<std::size_t>(last - first)};
 }
 
 double MemoryTable::RowsPerKey(std::size_t column) const {
-    if (!lookups_[column].built) BuildLookup(column);
-    const Lookup& lookup = lookups_[column];
+    const Lookup& lookup = LookupOf(column);
     return lookup.distinct ? static_cast<double>(lookup.keys.size()) / static_cast<double>(lookup.distinct)
                            : 0;
 }

@@ -17,7 +17,7 @@ class MemoryTable {
 
     struct Column {
         std::string name;
-        std::string type;  // the declared SQLite type: "INTEGER", "REAL", "TEXT" or "BLOB"
+        Kind type;  // what the column holds besides NULLs (never Kind::Null)
     };
 
     // One value. Text and blob bytes live in the table's byte store, at `offset`.
@@ -82,6 +82,7 @@ class MemoryTable {
     static constexpr std::size_t kMaxRows = 0xFFFFFFFF;  // row numbers are kept in 32 bits
 
     [[noreturn]] void ThrowTooLarge(const char* what) const;
+    const Lookup& LookupOf(std::size_t column) const;
     void BuildLookup(std::size_t column) const;
     bool BuildIntegerLookup(std::size_t column, Lookup& lookup) const;
 

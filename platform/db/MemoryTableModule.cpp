@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <new>
 #include <span>
 #include <string>
@@ -42,15 +41,29 @@ std::string Quoted(std::string_view name) {
     return quoted + "\"";
 }
 
+const char* DeclaredType(MemoryTable::Kind kind) {
+    switch (kind) {
+        case MemoryTable::Kind::Integer:
+            return "INTEGER";
+        case MemoryTable::Kind::Real:
+            return "REAL";
+        case MemoryTable::Kind::Text:
+            return "TEXT";
+        default:
+            return "BLOB";
+    }
+}
+
 std::string SchemaOf(const MemoryTable& table) {
     std::string sql = "CREATE TABLE x(";
     for (std::size_t i = 0; i < table.Columns().size(); ++i)
-        sql += (i ? ", " : "") + Quoted(table.Columns()[i].name) + " " + table.Columns()[i].type;
+        sql +=
+            (i ? ", " : "") + Quoted(table.Columns()[i].name) + " " + DeclaredType(table.Columns()[i].type);
     return sql + ")";
 }
 
 bool IsNumeric(const MemoryTable::Column& column) {
-    return column.type == "INTEGER" || column.type == "REAL";
+    return column.type == MemoryTable::Kind::Integer || column.type == MemoryTable::Kind::Real;
 }
 
 // xCreate and xConnect alike: the module's one argument is the table's place in the registry.

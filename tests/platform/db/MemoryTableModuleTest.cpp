@@ -107,8 +107,10 @@ void Set(MemoryTable& table, MemoryTable::Cell& cell, const Value& v) {
     }
 }
 
-const std::vector<MemoryTable::Column> kColumns = {
-    {"ID", "INTEGER"}, {"Voto", "REAL"}, {"Nome \"breve\"", "TEXT"}, {"Dati", "BLOB"}};
+const std::vector<MemoryTable::Column> kColumns = {{"ID", MemoryTable::Kind::Integer},
+                                                   {"Voto", MemoryTable::Kind::Real},
+                                                   {"Nome \"breve\"", MemoryTable::Kind::Text},
+                                                   {"Dati", MemoryTable::Kind::Blob}};
 
 class MemoryTableModuleTest : public ::testing::Test {
   protected:
@@ -209,7 +211,8 @@ TEST_F(MemoryTableModuleTest, TablesCannotBeChanged) {
 TEST(MemoryTableModule, ADeclarationSQLiteRefusesIsAnError) {
     SqlitePtr db = OpenSqliteMemory();
     auto table = std::make_shared<MemoryTable>(
-        "Doppia", std::vector<MemoryTable::Column>{{"ID", "INTEGER"}, {"id", "TEXT"}});
+        "Doppia", std::vector<MemoryTable::Column>{{"ID", MemoryTable::Kind::Integer},
+                                                   {"id", MemoryTable::Kind::Text}});
     try {
         AttachMemoryTables(db.get(), {table});
         FAIL() << "no exception";
