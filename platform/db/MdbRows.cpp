@@ -44,7 +44,9 @@ void CrackOverflow(MdbTableDef* table, int start, size_t size, std::vector<MdbFi
 
 MdbTablePtr ReadMdbTable(MdbCatalogEntry* entry) {
     MdbTablePtr table(mdb_read_table(entry));
-    if (!table || !mdb_read_columns(table.get()) || table->columns->len != table->num_cols)
+    // An empty usage map leaves libmdb no map at all, which its page walk reads without checking.
+    if (!table || !table->usage_map || table->map_sz < 1 || !mdb_read_columns(table.get()) ||
+        table->columns->len != table->num_cols)
         throw std::runtime_error(std::string("definizione della tabella \"") + entry->object_name +
                                  "\" illeggibile");
     return table;

@@ -463,7 +463,21 @@ TEST_F(AccessFileTest, DamagedFilesFailWithoutCrashing) {
     };
     std::string badVersion = whole.substr(0, 8192);
     badVersion[0x14] = '\x7f';  // unknown Jet version
+    // The catalog's usage map names an empty row on an extra data page: libmdb would copy no map at all.
+    constexpr std::size_t kPage = 2048, kUsageMapRef = 2 * kPage + 35, kRowCount = 8;
+    std::string emptyUsageMap = whole;
+    std::string page(kPage, '\0');
+    page[0] = '\x01';
+    page[kRowCount] = 2;
+    for (std::size_t slot : {kRowCount + 2, kRowCount + 4}) {
+        page[slot] = static_cast<char>((kPage - 8) & 0xFF);
+        page[slot + 1] = static_cast<char>((kPage - 8) >> 8);
+    }
+    const std::uint32_t mapRow = static_cast<std::uint32_t>(whole.size() / kPage) << 8 | 1;
+    for (int i = 0; i < 4; ++i) emptyUsageMap[kUsageMapRef + i] = static_cast<char>(mapRow >> (8 * i));
+    emptyUsageMap += page;
     const Case cases[] = {
+        {"empty-usage-map.mdb", emptyUsageMap},
         {"half.mdb", whole.substr(0, whole.size() / 2)},
         {"cut.mdb", whole.substr(0, whole.size() - 100)},
         {"header.mdb", whole.substr(0, 2048)},
