@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/db/MdbRowLayout.h"
+
 namespace calvorin {
 namespace {
 
@@ -19,13 +21,17 @@ constexpr unsigned char kDataPage = 0x01;
     throw std::runtime_error(std::string("riga danneggiata nella tabella \"") + table->name + "\"");
 }
 
-void Crack(MdbTableDef* table, int start, size_t size, std::vector<MdbField>& fields) {
-    if (mdb_crack_row(table, start & kRowOffsetMask, size, fields.data()) < 0) ThrowDamagedRow(table);
+void Crack(MdbTableDef* table, const MdbRowLayout& layout, int start, size_t size,
+           std::vector<MdbField>& fields) {
+    MdbHandle* mdb = table->entry->mdb;
+    if (!layout.Crack(mdb->pg_buf, mdb->fmt->pg_size, start & kRowOffsetMask, size, fields))
+        ThrowDamagedRow(table);
 }
 
 // Loads the page an overflow pointer names (row number, then a 3-byte page number) and cracks the row
 // there; the caller reads the fields before the table's own page is loaded again.
-void CrackOverflow(MdbTableDef* table, int start, size_t size, std::vector<MdbField>& fields) {
+void CrackOverflow(MdbTableDef* table, const MdbRowLayout& layout, int start, size_t size,
+                   std::vector<MdbField>& fields) {
     MdbHandle* mdb = table->entry->mdb;
     if (size < 4) ThrowDamagedRow(table);
     const unsigned char* pointer = mdb->pg_buf + (start & kRowOffsetMask);
@@ -37,7 +43,7 @@ void CrackOverflow(MdbTableDef* table, int start, size_t size, std::vector<MdbFi
     int target = 0;
     size_t targetSize = 0;
     if (!ours || mdb_find_row(mdb, row, &target, &targetSize) != 0 || targetSize == 0) ThrowDamagedRow(table);
-    Crack(table, target, targetSize, fields);
+    Crack(table, layout, target, targetSize, fields);
 }
 
 }  // namespace
@@ -61,6 +67,7 @@ std::vector<MdbColumn*> MdbColumns(MdbTableDef* table) {
 
 long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vector<MdbField>&)>& onRow) {
     MdbHandle* mdb = table->entry->mdb;
+    const MdbRowLayout layout(table);
     std::vector<MdbField> fields(table->num_cols);
     long seen = 0;
     mdb_rewind_table(table);
@@ -73,11 +80,11 @@ long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vecto
             if (mdb_find_row(mdb, row, &start, &size) != 0 || size == 0) continue;
             if (start & kDeletedRow) continue;
             if (start & kOverflowRow) {
-                CrackOverflow(table, start, size, fields);
+                CrackOverflow(table, layout, start, size, fields);
                 onRow(fields);
                 if (mdb_read_pg(mdb, page) != mdb->fmt->pg_size) ThrowDamagedRow(table);
             } else {
-                Crack(table, start, size, fields);
+                Crack(table, layout, start, size, fields);
                 onRow(fields);
             }
             ++seen;

@@ -18,9 +18,9 @@ MdbTablePtr ReadMdbTable(MdbCatalogEntry* entry);
 // The table's columns in Jet's order.
 std::vector<MdbColumn*> MdbColumns(MdbTableDef* table);
 
-// Calls `onRow` with the cracked fields of every live row (deleted rows and overflow pointers are
-// skipped), in page order; the fields point into the handle's current page. Returns the number of
-// rows seen. Throws std::runtime_error on a row that cannot be cracked.
+// Calls `onRow` with the cracked fields of every live row (deleted rows are skipped, a row moved to
+// another page is read there), in page order; the fields point into the handle's current page. Returns the
+// number of rows seen. Throws std::runtime_error on a row that cannot be cracked.
 long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vector<MdbField>&)>& onRow);
 
 }  // namespace calvorin

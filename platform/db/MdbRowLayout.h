@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where each column's value lies in a row of an Access table, read from the table definition once.
+#pragma once
+
+#include <glib.h>
+#include <mdbtools.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace calvorin {
+
+// Cracks rows as libmdb's mdb_crack_row does, with the same fields for every row Jet writes, but
+// without its per-row allocation and option look-ups, and with every offset it reads checked to lie
+// within the row, so that a damaged row is refused instead of read from its neighbours' bytes.
+class MdbRowLayout {
+  public:
+    // `table` must have its columns read (mdb_read_columns).
+    explicit MdbRowLayout(MdbTableDef* table);
+
+    // Fills `fields`, one per column in Jet's order, from the row at [start, start + size) of `page`
+    // (`pageSize` bytes). Fields point into `page`. False when the row is damaged.
+    bool Crack(const unsigned char* page, std::size_t pageSize, std::size_t start, std::size_t size,
+               std::span<MdbField> fields) const;
+
+  private:
+    struct Column {
+        bool fixed;
+        std::uint32_t number;    // position in the null mask
+        std::uint32_t position;  // offset in the fixed part, or number among the variable columns
+        std::uint32_t size;      // declared size of a fixed column
+    };
+
+    bool VariableOffsets(const unsigned char* page, std::size_t start, std::size_t end, std::size_t maskSize,
+                         std::size_t count) const;
+
+    bool jet3_;
+    bool hasVariableColumns_;
+    std::vector<Column> columns_;
+    mutable std::vector<std::uint32_t> offsets_;  // the variable columns' offsets of the row being cracked
+};
+
+}  // namespace calvorin
