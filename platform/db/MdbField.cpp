@@ -145,8 +145,9 @@ int FixedSize(int type) {
 }
 
 const MdbField& CheckedField(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
-    const bool inPage = field.start >= 0 && field.siz >= 0 && field.start + field.siz <= mdb->fmt->pg_size;
-    if (!inPage || field.siz < FixedSize(column.col_type)) ThrowDamaged(column);
+    if (field.start < 0 || field.siz < FixedSize(column.col_type) ||
+        field.siz > mdb->fmt->pg_size - field.start)
+        ThrowDamaged(column);
     return field;
 }
 
@@ -234,18 +235,27 @@ MemoryTable::Kind KindOf(const MdbColumn& column) {
     }
 }
 
-void AppendMdbRow(MemoryTable& table, MdbHandle* mdb, const std::vector<MdbColumn*>& columns,
-                  const std::vector<MdbField>& fields) {
-    const std::vector<MemoryTable::Column>& kinds = table.Columns();  // KindOf each column
+MdbRowCopier::MdbRowCopier(MdbHandle* mdb, const std::vector<MdbColumn*>& columns)
+    : mdb_(mdb), pageSize_(mdb->fmt->pg_size) {
+    plans_.reserve(columns.size());
+    for (const MdbColumn* column : columns)
+        plans_.push_back({column, column->col_type, FixedSize(column->col_type), KindOf(*column)});
+}
+
+void MdbRowCopier::Append(MemoryTable& table, const std::vector<MdbField>& fields) const {
     const std::span<MemoryTable::Cell> cells = table.AppendRow();
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        const MdbColumn& column = *columns[i];
+        const Plan& plan = plans_[i];
         const MdbField& field = fields[i];
         // Yes/No has no bytes in the row: its value is the null-mask bit, so it is never NULL.
-        if (column.col_type == MDB_BOOL)
+        if (plan.type == MDB_BOOL) {
             MemoryTable::SetInteger(cells[i], field.is_null ? 0 : 1);
-        else if (!field.is_null)  // the cell starts NULL
-            SetValue(table, cells[i], kinds[i].type, mdb, column, CheckedField(mdb, column, field));
+            continue;
+        }
+        if (field.is_null) continue;  // the cell starts NULL
+        if (field.start < 0 || field.siz < plan.minSize || field.siz > pageSize_ - field.start)
+            ThrowDamaged(*plan.column);
+        SetValue(table, cells[i], plan.kind, mdb_, *plan.column, field);
     }
 }
 

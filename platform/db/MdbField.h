@@ -17,12 +17,30 @@ namespace calvorin {
 // Double, Currency, Numeric, Date/Time), text (Text, Memo, Replication ID) or blobs (the rest).
 MemoryTable::Kind KindOf(const MdbColumn& column);
 
-// Appends the row cracked on the handle's current page to `table`, one value per column (of the kind
-// KindOf gives); `columns` and `fields` are the table's, in Jet's order. Yes/No reads the row's
-// null-mask bit. Throws std::runtime_error when a value lies outside the page or a long value (Memo,
-// OLE) cannot be followed.
-void AppendMdbRow(MemoryTable& table, MdbHandle* mdb, const std::vector<MdbColumn*>& columns,
-                  const std::vector<MdbField>& fields);
+// Copies the cracked rows of one Access table into a memory table whose columns are declared with
+// KindOf; how each column is read is worked out once, for all the rows.
+class MdbRowCopier {
+  public:
+    // `columns` are the table's, in Jet's order; they and the handle must outlive the copier.
+    MdbRowCopier(MdbHandle* mdb, const std::vector<MdbColumn*>& columns);
+
+    // Appends the row cracked on the handle's current page to `table`, one value per column. Yes/No
+    // reads the row's null-mask bit. Throws std::runtime_error when a value lies outside the page or a
+    // long value (Memo, OLE) cannot be followed.
+    void Append(MemoryTable& table, const std::vector<MdbField>& fields) const;
+
+  private:
+    struct Plan {
+        const MdbColumn* column;
+        int type;     // libmdb's column type
+        int minSize;  // bytes a value of the type needs
+        MemoryTable::Kind kind;
+    };
+
+    MdbHandle* mdb_;
+    int pageSize_;
+    std::vector<Plan> plans_;
+};
 
 // The field of a Byte, Integer or Long column as a number; NULL and other types read as 0. Throws
 // std::runtime_error when the value lies outside the page.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbRowLayout.h"
 
+#include <algorithm>
 #include <limits>
 #include <type_traits>
 
@@ -19,6 +20,9 @@ std::uint32_t Unsigned(T value) {
     return static_cast<std::uint32_t>(value);
 }
 
+// An offset no row reaches, small enough that adding to it cannot wrap.
+constexpr std::uint32_t kPastAnyRow = 0x10000000;
+
 }  // namespace
 
 MdbRowLayout::MdbRowLayout(MdbTableDef* table)
@@ -27,8 +31,10 @@ MdbRowLayout::MdbRowLayout(MdbTableDef* table)
     for (unsigned i = 0; i < table->num_cols; ++i) {
         const auto* column = static_cast<const MdbColumn*>(g_ptr_array_index(table->columns, i));
         const bool fixed = column->is_fixed != 0;
+        const std::uint32_t countSize = jet3_ ? 1 : 2;  // the row starts with its column count
         columns_.push_back({fixed, Unsigned(column->col_num),
-                            fixed ? Unsigned(column->fixed_offset) : Unsigned(column->var_col_num),
+                            fixed ? countSize + std::min(Unsigned(column->fixed_offset), kPastAnyRow)
+                                  : Unsigned(column->var_col_num),
                             Unsigned(column->col_size)});
     }
 }
@@ -86,16 +92,10 @@ bool MdbRowLayout::Crack(const unsigned char* page, std::size_t pageSize, std::s
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         const Column& column = columns_[i];
         MdbField& field = fields[i];
-        field.colnum = static_cast<int>(i);
-        field.is_fixed = column.fixed;
-        // A set bit means a value. A column added after the row was written has no bit: NULL (and a
-        // Yes/No false), where libmdb would read the bytes past the mask.
-        const std::size_t byte = column.number / 8;
-        field.is_null = byte < maskSize && (mask[byte] >> (column.number % 8) & 1) ? 0 : 1;
         std::size_t offset = 0;
         long length = 0;
         if (column.fixed && fixedFound < fixedCount) {
-            offset = countSize + column.position;
+            offset = column.position;
             length = column.size;
             ++fixedFound;
         } else if (!column.fixed && column.position < variableCount) {
@@ -104,15 +104,18 @@ bool MdbRowLayout::Crack(const unsigned char* page, std::size_t pageSize, std::s
             // it is read.
             length = static_cast<long>(offsets_[column.position + 1]) - static_cast<long>(offset);
         } else {
-            field.start = 0;
-            field.value = nullptr;
-            field.siz = 0;
+            // A column added after the row was written: NULL, and a Yes/No false.
             field.is_null = 1;
+            field.start = 0;
+            field.siz = 0;
             continue;
         }
         if (offset > size || length > static_cast<long>(size - offset)) return false;
+        // A set bit means a value. A bit past the mask reads as NULL, where libmdb would read the bytes
+        // after the row.
+        const std::size_t byte = column.number / 8;
+        field.is_null = byte < maskSize && (mask[byte] >> (column.number % 8) & 1) ? 0 : 1;
         field.start = static_cast<int>(start + offset);
-        field.value = const_cast<unsigned char*>(page) + start + offset;  // libmdb's field is not const
         field.siz = static_cast<int>(length);
     }
     return true;

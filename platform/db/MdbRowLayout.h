@@ -20,8 +20,9 @@ class MdbRowLayout {
     // `table` must have its columns read (mdb_read_columns).
     explicit MdbRowLayout(MdbTableDef* table);
 
-    // Fills `fields`, one per column in Jet's order, from the row at [start, start + size) of `page`
-    // (`pageSize` bytes). Fields point into `page`. False when the row is damaged.
+    // Sets the start, siz and is_null of `fields`, one per column in Jet's order, from the row at
+    // [start, start + size) of `page` (`pageSize` bytes); a value lies within the row, though a
+    // variable one may come out with a negative size. False when the row is damaged.
     bool Crack(const unsigned char* page, std::size_t pageSize, std::size_t start, std::size_t size,
                std::span<MdbField> fields) const;
 
@@ -29,7 +30,7 @@ class MdbRowLayout {
     struct Column {
         bool fixed;
         std::uint32_t number;    // position in the null mask
-        std::uint32_t position;  // offset in the fixed part, or number among the variable columns
+        std::uint32_t position;  // offset in the row of a fixed column, number among the variable ones
         std::uint32_t size;      // declared size of a fixed column
     };
 

@@ -18,8 +18,9 @@ std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry) {
     declared.reserve(columns.size());
     for (const MdbColumn* column : columns) declared.push_back({column->name, KindOf(*column)});
     auto copy = std::make_shared<MemoryTable>(table->name, std::move(declared), table->num_rows);
+    const MdbRowCopier copier(mdb, columns);
     const long copied = ForEachMdbRow(
-        table.get(), [&](const std::vector<MdbField>& fields) { AppendMdbRow(*copy, mdb, columns, fields); });
+        table.get(), [&](const std::vector<MdbField>& fields) { copier.Append(*copy, fields); });
     // Pages lost from the middle of the file leave fewer rows than the table definition counts.
     if (copied < static_cast<long>(table->num_rows))
         throw std::runtime_error(std::string("tabella \"") + table->name +
