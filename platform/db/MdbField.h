@@ -38,7 +38,7 @@ class MdbRowCopier {
     };
 
     MdbHandle* mdb_;
-    int pageSize_;
+    long pageSize_;
     std::vector<Plan> plans_;
 };
 
