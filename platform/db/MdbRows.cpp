@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbRows.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
+#include "platform/db/MdbDataPages.h"
 #include "platform/db/MdbRowLayout.h"
 
 namespace calvorin {
@@ -50,7 +52,7 @@ void CrackOverflow(MdbTableDef* table, const MdbRowLayout& layout, int start, si
 
 MdbTablePtr ReadMdbTable(MdbCatalogEntry* entry) {
     MdbTablePtr table(mdb_read_table(entry));
-    // An empty usage map leaves libmdb no map at all, which its page walk reads without checking.
+    // An empty usage map leaves no map at all: libmdb copies none, and the page walk needs its kind.
     if (!table || !table->usage_map || table->map_sz < 1 || !mdb_read_columns(table.get()) ||
         table->columns->len != table->num_cols)
         throw std::runtime_error(std::string("definizione della tabella \"") + entry->object_name +
@@ -70,9 +72,9 @@ long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vecto
     const MdbRowLayout layout(table);
     std::vector<MdbField> fields(table->num_cols);
     long seen = 0;
-    mdb_rewind_table(table);
-    while (mdb_read_next_dpg(table)) {
-        const guint32 page = mdb->cur_pg;
+    MdbDataPages pages(table);
+    while (pages.Next()) {
+        const std::uint32_t page = pages.Page();
         const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
         for (int row = 0; row < rows; ++row) {
             int start = 0;
