@@ -42,13 +42,16 @@ std::vector<MdbCatalogEntry> ReadUserTables(MdbHandle* mdb) {
     const int id = ColumnNamed(columns, "Id"), name = ColumnNamed(columns, "Name");
     const int type = ColumnNamed(columns, "Type"), flags = ColumnNamed(columns, "Flags");
     std::vector<MdbCatalogEntry> tables;
-    ForEachMdbRow(table.get(), [&](const std::vector<MdbField>& f) {
+    const long seen = ForEachMdbRow(table.get(), [&](const std::vector<MdbField>& f) {
         const auto value = [&](int i) { return MdbFieldInteger(mdb, *columns[i], f[i]); };
         if ((value(type) & kTypeMask) != MDB_TABLE ||
             (static_cast<std::uint32_t>(value(flags)) & kSystemFlags))
             return;
         tables.push_back(Entry(mdb, value(id) & kPageMask, MdbFieldText(mdb, *columns[name], f[name])));
     });
+    // Pages lost from the catalog would make its tables look missing rather than damaged.
+    if (seen < static_cast<long>(table->num_rows))
+        throw std::runtime_error("catalogo delle tabelle incompleto: file troncato o danneggiato");
     return tables;
 }
 

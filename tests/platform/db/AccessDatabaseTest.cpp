@@ -454,6 +454,40 @@ TEST_F(AccessFileTest, ReadingLeavesTheFileUntouched) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1) << "lock or journal file left behind";
 }
 
+// The catalog's usage map, on page 6 row 0 of this Jet 3 file, rewritten in place.
+TEST_F(AccessFileTest, UsageMapsOfUnknownKindAreScannedAndBrokenOnesRefused) {
+    test::TempDir dir;
+    const std::string whole = test::ReadBytes(Sample("nwind.mdb"));
+    constexpr std::size_t kPage = 2048, kMapPage = 6, kRowTable = 10;
+    const std::size_t row = kMapPage * kPage + kRowTable;
+    const std::size_t map =
+        kMapPage * kPage +
+        ((static_cast<unsigned char>(whole[row]) | static_cast<unsigned char>(whole[row + 1]) << 8) & 0x1FFF);
+    ASSERT_EQ(whole[map], '\0') << "the catalog's map is not an inline one";
+    const auto countOrders = [](const fs::path& file) {
+        Database db = Database::Open(file, {"Orders"});
+        Query count = db.Prepare("SELECT COUNT(*) FROM Orders");
+        return count.Next() ? count.Integer(0) : -1;
+    };
+
+    // A kind libmdb does not know: every page of the file is looked at, and the catalog's own are kept.
+    std::string unknownKind = whole;
+    unknownKind[map] = '\x02';
+    test::WriteBytes(dir / "unknown.mdb", unknownKind);
+    EXPECT_EQ(countOrders(dir / "unknown.mdb"), countOrders(Sample("nwind.mdb")));
+
+    // An inline map whose pages start past the end of the file: the catalog comes out empty.
+    std::string pastTheEnd = whole;
+    for (int i = 1; i <= 3; ++i) pastTheEnd[map + i] = '\xFF';
+    test::WriteBytes(dir / "past.mdb", pastTheEnd);
+    try {
+        Database::Open(dir / "past.mdb", {"Orders"});
+        ADD_FAILURE() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_THAT(e.what(), HasSubstr("catalogo delle tabelle incompleto"));
+    }
+}
+
 TEST_F(AccessFileTest, DamagedFilesFailWithoutCrashing) {
     test::TempDir dir;
     const std::string whole = test::ReadBytes(Sample("nwind.mdb"));
