@@ -29,7 +29,6 @@ MdbDataPages::MdbDataPages(MdbTableDef* table)
     : table_(table),
       mdb_(table->entry->mdb),
       pageSize_(static_cast<std::size_t>(mdb_->fmt->pg_size)),
-      filePages_(0),
       kind_(table->usage_map[0] == 0   ? MapKind::Inline
             : table->usage_map[0] == 1 ? MapKind::Pages
                                        : MapKind::Unknown),

@@ -36,7 +36,7 @@ class MdbDataPages {
     MdbTableDef* table_;
     MdbHandle* mdb_;
     std::size_t pageSize_;
-    std::uint64_t filePages_;
+    std::uint64_t filePages_ = 0;
     MapKind kind_;
     std::uint64_t next_ = 0;    // Inline, Unknown: the next page to consider; Pages: bit within the map page
     std::size_t mapEntry_ = 0;  // Pages: the map entry being read
