@@ -8,7 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     auto decoded = calvorin::DecodeText(bytes);
-    calvorin::EncodeText(decoded.utf8, decoded.encoding);
+    const std::string encoded = calvorin::EncodeText(decoded.utf8, decoded.encoding);
+    // A file without byte-order mark is Windows-1252, every byte of it kept.
+    if (decoded.encoding == calvorin::TextEncoding::Ansi && encoded != bytes) std::abort();
     calvorin::Utf8ToCp1252(bytes);
     std::string cp = calvorin::Utf8ToCp1252(calvorin::Cp1252ToUtf8(bytes));
     if (cp.size() != bytes.size()) std::abort();

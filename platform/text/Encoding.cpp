@@ -3,6 +3,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -24,6 +25,18 @@ class Iconv {
     // `skip(input)` bytes.
     template <typename Skip>
     std::string Convert(std::string_view input, std::string_view substitute, Skip skip) {
+        return Convert(input, [&](std::string_view rest) { return Substitution{substitute, skip(rest)}; });
+    }
+
+    struct Substitution {
+        std::string_view text;  // appended in place of the sequence
+        std::size_t skipped;    // bytes of input it stands for
+    };
+
+    // Converts input; at every sequence that cannot be converted, `substitute(rest)` says what to append
+    // and how many bytes to skip.
+    template <typename Substitute>
+    std::string Convert(std::string_view input, Substitute substitute) {
         std::string out;
         out.reserve(input.size() * 2 + 8);
         char buffer[4096];
@@ -36,8 +49,10 @@ class Iconv {
             size_t r = iconv(cd_, &in, &inLeft, &o, &oLeft);
             out.append(buffer, static_cast<size_t>(o - buffer));
             if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
-            out.append(substitute);  // EILSEQ or EINVAL: an unconvertible or truncated sequence
-            size_t n = std::min(inLeft, skip(std::string_view(in, inLeft)));
+            // EILSEQ or EINVAL: an unconvertible or truncated sequence
+            const Substitution instead = substitute(std::string_view(in, inLeft));
+            out.append(instead.text);
+            size_t n = std::min(inLeft, std::max<size_t>(instead.skipped, 1));
             in += n;
             inLeft -= n;
         }
@@ -58,6 +73,24 @@ size_t Utf8SequenceLength(std::string_view s) {
 }
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// The five bytes Windows-1252 leaves undefined. Windows reads each as the C1 control of the same number
+// (U+0081...), and so does a file read here, so that writing it back gives the same bytes.
+bool UndefinedInCp1252(unsigned char byte) {
+    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
+// The file's Windows-1252 bytes as UTF-8, an undefined byte as its C1 control.
+std::string Cp1252FileToUtf8(std::string_view cp1252) {
+    Iconv cd("UTF-8", "WINDOWS-1252");
+    std::string control;
+    return cd.Convert(cp1252, [&](std::string_view rest) {
+        const auto byte = static_cast<unsigned char>(rest[0]);
+        if (!UndefinedInCp1252(byte)) return Iconv::Substitution{kReplacement, 1};
+        control = {'\xC2', rest[0]};
+        return Iconv::Substitution{control, 1};
+    });
+}
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
@@ -66,7 +99,14 @@ constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 std::string Utf8ToCp1252(std::string_view utf8) {
     Iconv cd("WINDOWS-1252", "UTF-8");
-    return cd.Convert(utf8, "?", Utf8SequenceLength);
+    std::string byte;
+    return cd.Convert(utf8, [&](std::string_view rest) {
+        if (rest.size() >= 2 && rest[0] == '\xC2' && UndefinedInCp1252(static_cast<unsigned char>(rest[1]))) {
+            byte = rest.substr(1, 1);
+            return Iconv::Substitution{byte, 2};
+        }
+        return Iconv::Substitution{"?", Utf8SequenceLength(rest)};
+    });
 }
 
 std::string Cp1252ToUtf8(std::string_view cp1252) {
@@ -88,7 +128,7 @@ DecodedText DecodeText(std::string_view bytes) {
         return {cd.Convert(bytes.substr(2), kReplacement, skipUnit),
                 le ? TextEncoding::Utf16Le : TextEncoding::Utf16Be};
     }
-    return {Cp1252ToUtf8(bytes), TextEncoding::Ansi};
+    return {Cp1252FileToUtf8(bytes), TextEncoding::Ansi};
 }
 
 std::string EncodeText(std::string_view utf8, TextEncoding encoding) {

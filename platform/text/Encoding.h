@@ -13,7 +13,8 @@ namespace calvorin {
 enum class TextEncoding { Ansi, Utf8Bom, Utf16Le, Utf16Be };
 
 // Converts UTF-8 to Windows-1252. A character that Windows-1252 lacks, or a byte that is not valid
-// UTF-8, becomes "?".
+// UTF-8, becomes "?"; the C1 controls U+0081, U+008D, U+008F, U+0090 and U+009D become the bytes of the
+// same number, which Windows-1252 leaves undefined (as Windows converts them).
 std::string Utf8ToCp1252(std::string_view utf8);
 
 // Converts Windows-1252 to UTF-8. The five bytes that Windows-1252 leaves undefined become U+FFFD.
@@ -28,7 +29,9 @@ struct DecodedText {
 };
 
 // Decodes file bytes: a byte-order mark selects UTF-8 or UTF-16 LE/BE (and is dropped), anything else is
-// read as Windows-1252. Malformed UTF-16 or UTF-8 sequences become U+FFFD; decoding never fails.
+// read as Windows-1252, whose five undefined bytes read as the C1 controls of the same number, so that
+// EncodeText gives the file's bytes back. Malformed UTF-16 or UTF-8 sequences become U+FFFD; decoding
+// never fails.
 DecodedText DecodeText(std::string_view bytes);
 
 // Encodes UTF-8 text in the given encoding, byte-order mark included.

@@ -165,6 +165,14 @@ TEST(IniFile, AccentedKeyNameIsWindows1252OnDiskAndFoldsCase) {
     EXPECT_EQ(fresh.Serialize(), bytes);
 }
 
+TEST(IniFile, ASectionNamedWithAnUndefinedByteStaysApartFromOneNamedQuestionMark) {
+    const std::string bytes = "[\x9D]\r\na=1\r\n\r\n[?]\r\na=2\r\n\r\n";
+    const IniFile ini = IniFile::Parse(bytes);
+    EXPECT_EQ(ini.Sections().size(), 2U);
+    EXPECT_EQ(ini.ReadInteger("?", "a", 0), 2);
+    EXPECT_EQ(ini.Serialize(), bytes);
+}
+
 TEST(IniFile, EachEncodingRoundTripsWithItsByteOrderMark) {
     const std::string text =
         "[Invio formazione]\r\nModalità messaggio di Telegram=1\r\nTesto=caffè €\r\n\r\n";

@@ -40,6 +40,18 @@ TEST(Encoding, ByteOrderMarkSelectsTheEncodingAndSurvivesRoundTrip) {
     EXPECT_EQ(EncodeText("a", TextEncoding::Utf16Be), std::string("\xFE\xFF\0a", 4));
 }
 
+// Windows reads the five bytes Windows-1252 leaves undefined as C1 controls and writes them back; a file
+// read and written here keeps them too, where "?" would merge them with a real question mark.
+TEST(Encoding, Cp1252FileKeepsItsUndefinedBytes) {
+    const std::string bytes = "[\x81\x8D\x8F\x90\x9D]\r\n?=\x9D\r\n";
+    const DecodedText decoded = DecodeText(bytes);
+    EXPECT_EQ(decoded.encoding, TextEncoding::Ansi);
+    EXPECT_EQ(decoded.utf8, "[\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D]\r\n?=\xC2\x9D\r\n");
+    EXPECT_EQ(EncodeText(decoded.utf8, TextEncoding::Ansi), bytes);
+    EXPECT_EQ(Utf8ToCp1252("\xC2\x80\xC2\x9D\xC2\x9E"), "?\x9D?") << "other C1 controls have no byte";
+    EXPECT_EQ(Cp1252ToUtf8("\x9D"), "\xEF\xBF\xBD") << "texts read for display keep U+FFFD";
+}
+
 TEST(Encoding, MalformedUtf16DecodesWithoutFailing) {
     DecodedText d =
         DecodeText(std::string("\xFF\xFE"
