@@ -15,15 +15,23 @@ constexpr unsigned char kDataPage = 0x01;
 constexpr std::size_t kInlineMapHeader = 5;  // kind byte, then the number of the map's first page
 constexpr std::size_t kMapPageHeader = 4;    // a map page's bitmap follows its 4-byte header
 
-std::uint32_t Int32At(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 bool BitSet(const unsigned char* bitmap, std::uint64_t bit) {
     return (bitmap[bit / 8] >> (bit % 8)) & 1;
 }
 
+// A usage map's 32-bit page number at `offset`.
+std::uint32_t PageNumberAt(const unsigned char* map, std::size_t offset) {
+    return static_cast<std::uint32_t>(
+        mdb_get_int32(const_cast<unsigned char*>(map), static_cast<int>(offset)));
+}
+
 }  // namespace
+
+bool HoldsDataPageOf(MdbTableDef* table) {
+    MdbHandle* mdb = table->entry->mdb;
+    return mdb->pg_buf[0] == kDataPage &&
+           static_cast<unsigned long>(mdb_get_int32(mdb->pg_buf, 4)) == table->entry->table_pg;
+}
 
 MdbDataPages::MdbDataPages(MdbTableDef* table)
     : table_(table),
@@ -65,7 +73,7 @@ bool MdbDataPages::NextCandidate(std::uint64_t& page) {
         case MapKind::Inline: {
             // One bitmap in the map itself, bit i standing for page first + i.
             const std::uint64_t bits = mapSize > kInlineMapHeader ? (mapSize - kInlineMapHeader) * 8 : 0;
-            const std::uint32_t first = mapSize >= kInlineMapHeader ? Int32At(map + 1) : 0;
+            const std::uint32_t first = mapSize >= kInlineMapHeader ? PageNumberAt(map, 1) : 0;
             while (next_ < bits) {
                 const std::uint64_t bit = next_++;
                 if (BitSet(map + kInlineMapHeader, bit) && first + bit != 0) {
@@ -81,7 +89,7 @@ bool MdbDataPages::NextCandidate(std::uint64_t& page) {
             const std::uint64_t bitsPerMapPage = (pageSize_ - kMapPageHeader) * 8;
             while (mapEntry_ < entries) {
                 if (!mapLoaded_) {
-                    const std::uint32_t mapPage = Int32At(map + 1 + 4 * mapEntry_);
+                    const std::uint32_t mapPage = PageNumberAt(map, 1 + 4 * mapEntry_);
                     if (mapPage == 0) {
                         ++mapEntry_;
                         continue;
@@ -115,7 +123,7 @@ bool MdbDataPages::Next() {
     std::uint64_t page = 0;
     while (NextCandidate(page)) {
         if (page >= filePages_ || !Load(page, mdb_->pg_buf)) return false;
-        if (mdb_->pg_buf[0] == kDataPage && Int32At(mdb_->pg_buf + 4) == table_->entry->table_pg) {
+        if (HoldsDataPageOf(table_)) {
             page_ = static_cast<std::uint32_t>(page);
             mdb_->cur_pg = page_;
             return true;

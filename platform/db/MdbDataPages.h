@@ -11,6 +11,9 @@
 
 namespace calvorin {
 
+// Whether the handle's page buffer holds a data page of `table`.
+bool HoldsDataPageOf(MdbTableDef* table);
+
 // Takes the place of libmdb's mdb_read_next_dpg: one positioned read per page instead of two seeks and a
 // buffered read, and a usage map read only within its bounds. Pages the map names that belong to
 // another table are passed over, as libmdb does; a page that cannot be read ends the walk, as in

@@ -144,10 +144,13 @@ int FixedSize(int type) {
     }
 }
 
+// Whether the field holds at least `minSize` bytes, all within the page.
+bool FitsInPage(const MdbField& field, int minSize, long pageSize) {
+    return field.start >= 0 && field.siz >= minSize && field.siz <= pageSize - field.start;
+}
+
 const MdbField& CheckedField(MdbHandle* mdb, const MdbColumn& column, const MdbField& field) {
-    if (field.start < 0 || field.siz < FixedSize(column.col_type) ||
-        field.siz > mdb->fmt->pg_size - field.start)
-        ThrowDamaged(column);
+    if (!FitsInPage(field, FixedSize(column.col_type), mdb->fmt->pg_size)) ThrowDamaged(column);
     return field;
 }
 
@@ -253,8 +256,7 @@ void MdbRowCopier::Append(MemoryTable& table, const std::vector<MdbField>& field
             continue;
         }
         if (field.is_null) continue;  // the cell starts NULL
-        if (field.start < 0 || field.siz < plan.minSize || field.siz > pageSize_ - field.start)
-            ThrowDamaged(*plan.column);
+        if (!FitsInPage(field, plan.minSize, pageSize_)) ThrowDamaged(*plan.column);
         SetValue(table, cells[i], plan.kind, mdb_, *plan.column, field);
     }
 }

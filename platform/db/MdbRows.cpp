@@ -17,7 +17,6 @@ namespace {
 constexpr int kDeletedRow = 0x8000;
 constexpr int kOverflowRow = 0x4000;
 constexpr int kRowOffsetMask = 0x1FFF;
-constexpr unsigned char kDataPage = 0x01;
 
 [[noreturn]] void ThrowDamagedRow(MdbTableDef* table) {
     throw std::runtime_error(std::string("riga danneggiata nella tabella \"") + table->name + "\"");
@@ -40,8 +39,7 @@ void CrackOverflow(MdbTableDef* table, const MdbRowLayout& layout, int start, si
     const int row = pointer[0];
     const unsigned long page =
         pointer[1] | (pointer[2] << 8) | (static_cast<unsigned long>(pointer[3]) << 16);
-    const bool ours = mdb_read_pg(mdb, page) == mdb->fmt->pg_size && mdb->pg_buf[0] == kDataPage &&
-                      static_cast<unsigned long>(mdb_get_int32(mdb->pg_buf, 4)) == table->entry->table_pg;
+    const bool ours = mdb_read_pg(mdb, page) == mdb->fmt->pg_size && HoldsDataPageOf(table);
     int target = 0;
     size_t targetSize = 0;
     if (!ours || mdb_find_row(mdb, row, &target, &targetSize) != 0 || targetSize == 0) ThrowDamagedRow(table);
