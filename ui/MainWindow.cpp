@@ -80,12 +80,18 @@ QWidget* MainWindow::BuildSettingsArea(TMainForm& form) {
     auto* row = new QHBoxLayout(area);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kSpacing);
-    tree_ = new PageTreeView(
-        form.TreeView, [&form](int index) { return form.SelectNode(index); }, area);
-    tree_->setFixedWidth(kTreeWidth);
     cards_ = new QStackedWidget(area);
     cards_->setObjectName(QStringLiteral("CardPanel"));
-    for (const auto& [name, build] : kCards) tree_->AddCard(name, build(form, cards_), cards_);
+    tree_ = new PageTreeView(
+        form.TreeView, [&form](int index) { return form.SelectNode(index); }, cards_, area);
+    tree_->setFixedWidth(kTreeWidth);
+    for (const auto& [name, build] : kCards) {
+        tree_->AddCard(name, [this, &form, build = build] {
+            QWidget* card = build(form, cards_);
+            KeepButtonsLastInTabOrder();
+            return card;
+        });
+    }
     row->addWidget(tree_);
     row->addWidget(cards_, 1);
     return area;
@@ -94,13 +100,24 @@ QWidget* MainWindow::BuildSettingsArea(TMainForm& form) {
 QLayout* MainWindow::BuildButtonRow(TMainForm& form) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    for (Button* button : {&form.OkButton, &form.CancelButton}) {
-        QPushButton* widget = MakePushButton(*button, this);
+    okButton_ = MakePushButton(form.OkButton, this);
+    cancelButton_ = MakePushButton(form.CancelButton, this);
+    for (QPushButton* widget : {okButton_, cancelButton_}) {
         widget->setMinimumHeight(kButtonHeight);
         row->addWidget(widget);
     }
-    findChild<QPushButton*>(QStringLiteral("OkButton"))->setDefault(true);
+    okButton_->setDefault(true);
     return row;
+}
+
+// A card built after the buttons would come after them in the tab order, as Qt appends new widgets to
+// the end of the window's focus chain: the buttons go back to the end.
+void MainWindow::KeepButtonsLastInTabOrder() {
+    if (!okButton_ || !cancelButton_) return;
+    QWidget* last = previousInFocusChain();
+    if (last == cancelButton_) return;
+    setTabOrder(last, okButton_);
+    setTabOrder(okButton_, cancelButton_);
 }
 
 void MainWindow::ShowForm() {
@@ -108,6 +125,14 @@ void MainWindow::ShowForm() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+}
+
+void MainWindow::BuildAllPages() {
+    if (tree_) tree_->BuildAllCards();
+}
+
+bool MainWindow::AllPagesBuilt() const {
+    return tree_ && tree_->AllCardsBuilt();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

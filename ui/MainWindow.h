@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 class QCloseEvent;
+class QPushButton;
 class QStackedWidget;
 
 namespace calvorin {
@@ -25,8 +26,12 @@ class MainWindow : public QDialog {
     // Below the log, hidden until a step reports how far it is.
     QProgressBar& Progress() { return *progress_; }
 
-    // Builds the tree, the cards and the buttons on `form`, which must outlive the window.
+    // Builds the tree, the page on show and the buttons on `form`, which must outlive the window. Each
+    // other page is built when the tree first shows it: the window opens sooner, and a page the user
+    // never opens costs nothing.
     void Build(TMainForm& form);
+    void BuildAllPages();
+    bool AllPagesBuilt() const;
 
     // After the form's FormShow: takes its caption, centres the window on the screen and shows it.
     void ShowForm();
@@ -43,12 +48,15 @@ class MainWindow : public QDialog {
   private:
     QWidget* BuildSettingsArea(TMainForm& form);
     QLayout* BuildButtonRow(TMainForm& form);
+    void KeepButtonsLastInTabOrder();
 
     TMainForm* form_ = nullptr;
     LogPane* log_;
     QProgressBar* progress_;
     PageTreeView* tree_ = nullptr;
     QStackedWidget* cards_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace calvorin

@@ -4,13 +4,15 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "ui/QtText.h"
 
 namespace calvorin {
 
-PageTreeView::PageTreeView(PageTree& tree, std::function<bool(int)> select, QWidget* parent)
-    : QTreeWidget(parent), tree_(tree), select_(std::move(select)) {
+PageTreeView::PageTreeView(PageTree& tree, std::function<bool(int)> select, QStackedWidget* stack,
+                           QWidget* parent)
+    : QTreeWidget(parent), tree_(tree), select_(std::move(select)), stack_(stack) {
     setObjectName(QStringLiteral("TreeView"));
     setHeaderHidden(true);
     setColumnCount(1);
@@ -32,12 +34,26 @@ PageTreeView::~PageTreeView() {
     tree_.viewChanged = nullptr;
 }
 
-void PageTreeView::AddCard(const std::string& name, QWidget* card, QStackedWidget* stack) {
-    stack_ = stack;
-    card->setObjectName(ToQString(name));
-    stack->addWidget(card);
-    cards_[name] = card;
+void PageTreeView::AddCard(const std::string& name, CardBuilder build) {
+    cards_.push_back({name, std::move(build)});
     Show();
+}
+
+void PageTreeView::BuildAllCards() {
+    for (Card& card : cards_) Built(card);
+}
+
+bool PageTreeView::AllCardsBuilt() const {
+    return std::all_of(cards_.begin(), cards_.end(), [](const Card& card) { return card.widget != nullptr; });
+}
+
+QWidget* PageTreeView::Built(Card& card) {
+    if (!card.widget) {
+        card.widget = card.build();
+        card.widget->setObjectName(ToQString(card.name));
+        stack_->addWidget(card.widget);
+    }
+    return card.widget;
 }
 
 int PageTreeView::IndexOf(const QTreeWidgetItem* item) const {
@@ -82,8 +98,9 @@ void PageTreeView::Show() {
     for (size_t i = 0; i < nodes.size(); ++i)
         if (items_[i]->isDisabled() != !nodes[i].enabled) items_[i]->setDisabled(!nodes[i].enabled);
     if (auto* item = ItemAt(tree_.Selected()); item && item != currentItem()) setCurrentItem(item);
-    auto card = cards_.find(tree_.ActiveCard());
-    if (stack_ && card != cards_.end()) stack_->setCurrentWidget(card->second);
+    auto card = std::find_if(cards_.begin(), cards_.end(),
+                             [&](const Card& c) { return c.name == tree_.ActiveCard(); });
+    if (card != cards_.end()) stack_->setCurrentWidget(Built(*card));
 }
 
 void PageTreeView::OnCurrentChanged(QTreeWidgetItem* current) {

@@ -4,7 +4,6 @@
 
 #include <QTreeWidget>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,13 +16,21 @@ namespace calvorin {
 // Mirrors a PageTree: one item per node (top-level nodes bold, disabled nodes greyed, all expanded),
 // the current item on the selected node, and the stack showing the selected node's card. A selection by
 // the user goes through `select`; when it refuses, the selection returns to the model's node.
+//
+// Each card is built when first shown, or all at once by BuildAllCards.
 class PageTreeView : public QTreeWidget {
   public:
-    PageTreeView(PageTree& tree, std::function<bool(int)> select, QWidget* parent);
+    using CardBuilder = std::function<QWidget*()>;
+
+    // `stack` receives the cards; it must outlive the view.
+    PageTreeView(PageTree& tree, std::function<bool(int)> select, QStackedWidget* stack, QWidget* parent);
     ~PageTreeView() override;
 
-    // Puts a card into the stack under its name, as the nodes name it.
-    void AddCard(const std::string& name, QWidget* card, QStackedWidget* stack);
+    // Registers the card the nodes call `name`; `build` makes it (a child of the stack) when it is needed.
+    void AddCard(const std::string& name, CardBuilder build);
+    // Builds every card not built yet, in the order they were added.
+    void BuildAllCards();
+    bool AllCardsBuilt() const;
 
     // Index of the node shown by this item, -1 when none.
     int IndexOf(const QTreeWidgetItem* item) const;
@@ -36,9 +43,16 @@ class PageTreeView : public QTreeWidget {
 
     PageTree& tree_;
     std::function<bool(int)> select_;
+    struct Card {
+        std::string name;
+        CardBuilder build;
+        QWidget* widget = nullptr;
+    };
+    QWidget* Built(Card& card);
+
     std::vector<QTreeWidgetItem*> items_;
-    std::map<std::string, QWidget*> cards_;
-    QStackedWidget* stack_ = nullptr;
+    std::vector<Card> cards_;
+    QStackedWidget* stack_;
 };
 
 }  // namespace calvorin

@@ -132,6 +132,30 @@ TEST(MainWindowTest, ClickingANodeShowsItsPageAndADisabledNodeKeepsThePage) {
     EXPECT_EQ(h.window->Tree()->currentItem()->text(0), "Upload backup");
 }
 
+TEST(MainWindowTest, APageIsBuiltWhenFirstShownAndEndsItsTabOrderOnTheButtons) {
+    WindowHarness h(nullptr, WindowHarness::Pages::kOnShow);
+    QCoreApplication::processEvents();  // the first paint
+    EXPECT_NE(h.Find("IfScriptServerEdit"), nullptr) << "the page on show";
+    EXPECT_EQ(h.Find("IfSmtpPasswordEdit"), nullptr) << "the e-mail page, never shown";
+    EXPECT_FALSE(h.window->AllPagesBuilt());
+
+    h.form.SelectNode(h.form.TreeView.IndexOfCard("IfEMailCard"));
+    EXPECT_EQ(h.ShownCard(), "IfEMailCard");
+    EXPECT_NE(h.Find("IfSmtpPasswordEdit"), nullptr);
+    EXPECT_FALSE(h.window->AllPagesBuilt());
+
+    h.window->BuildAllPages();
+    EXPECT_EQ(h.ShownCard(), "IfEMailCard");
+    EXPECT_EQ(h.window->Cards()->count(), 10);
+    EXPECT_NE(h.Find("DoOrariEditor"), nullptr);
+    // Pages built after the buttons still end their tab order on them.
+    auto* ok = h.Find("OkButton");
+    auto* cancel = h.Find("CancelButton");
+    EXPECT_EQ(h.window->previousInFocusChain(), cancel);
+    EXPECT_EQ(cancel->previousInFocusChain(), ok);
+    EXPECT_NE(ok->previousInFocusChain(), h.window->Log().viewport());
+}
+
 TEST(MainWindowTest, UserInputRunsTheFormsRules) {
     WindowHarness h;
     h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(true);

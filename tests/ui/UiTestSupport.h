@@ -82,7 +82,9 @@ inline const LocalDateTime kFixedNow = *LocalDateTime::FromParts({2025, 3, 14, 1
 // Members are declared so that the window is destroyed before the form it is bound to.
 class WindowHarness {
   public:
-    explicit WindowHarness(const char* extended = nullptr) {
+    // The program builds a page when it is first shown; most tests want every page's widgets at hand.
+    enum class Pages { kAll, kOnShow };
+    explicit WindowHarness(const char* extended = nullptr, Pages pages = Pages::kAll) {
         EnsureApplication();
         std::string root = dir.path().string();
         bool created = form.FormCreate(
@@ -93,6 +95,7 @@ class WindowHarness {
         window->Build(form);
         form.FormShow();
         window->ShowForm();
+        if (pages == Pages::kAll) window->BuildAllPages();
     }
     ~WindowHarness() {
         window.reset();
