@@ -52,7 +52,11 @@ void ApplyAppearance(QApplication& app) {
 }
 
 QFont LogFont() {
-    QFont font = PreferredFont({"Consolas"}, QFontDatabase::FixedFont);
+    // Asking fontconfig for a family that is not installed is slow: once is enough. The family is kept,
+    // not the font, which must not outlive the application.
+    static const QString family = PreferredFont({"Consolas"}, QFontDatabase::FixedFont).family();
+    QFont font(family);
+    font.setPointSize(kPointSize);
     font.setStyleHint(QFont::Monospace);
     return font;
 }
