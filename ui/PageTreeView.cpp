@@ -22,6 +22,7 @@ PageTreeView::PageTreeView(PageTree& tree, std::function<bool(int)> select, QSta
     setItemsExpandable(false);
     setRootIsDecorated(false);
     setIndentation(16);
+    setUniformRowHeights(true);  // every title on one line in one size: measured once, not per item
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::currentItemChanged,
