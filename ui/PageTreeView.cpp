@@ -41,6 +41,7 @@ void PageTreeView::AddCard(const std::string& name, CardBuilder build) {
 }
 
 void PageTreeView::BuildAllCards() {
+    if (!stack_) return;
     for (Card& card : cards_) Built(card);
 }
 
@@ -101,7 +102,7 @@ void PageTreeView::Show() {
     if (auto* item = ItemAt(tree_.Selected()); item && item != currentItem()) setCurrentItem(item);
     auto card = std::find_if(cards_.begin(), cards_.end(),
                              [&](const Card& c) { return c.name == tree_.ActiveCard(); });
-    if (card != cards_.end()) stack_->setCurrentWidget(Built(*card));
+    if (stack_ && card != cards_.end()) stack_->setCurrentWidget(Built(*card));
 }
 
 void PageTreeView::OnCurrentChanged(QTreeWidgetItem* current) {

@@ -2,14 +2,14 @@
 // The tree of settings pages and the card stack it drives.
 #pragma once
 
+#include <QPointer>
+#include <QStackedWidget>
 #include <QTreeWidget>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/form/PageTree.h"
-
-class QStackedWidget;
 
 namespace calvorin {
 
@@ -22,7 +22,7 @@ class PageTreeView : public QTreeWidget {
   public:
     using CardBuilder = std::function<QWidget*()>;
 
-    // `stack` receives the cards; it must outlive the view.
+    // `stack` receives the cards.
     PageTreeView(PageTree& tree, std::function<bool(int)> select, QStackedWidget* stack, QWidget* parent);
     ~PageTreeView() override;
 
@@ -52,7 +52,7 @@ class PageTreeView : public QTreeWidget {
 
     std::vector<QTreeWidgetItem*> items_;
     std::vector<Card> cards_;
-    QStackedWidget* stack_;
+    QPointer<QStackedWidget> stack_;  // a sibling, which may go first when the window is destroyed
 };
 
 }  // namespace calvorin
