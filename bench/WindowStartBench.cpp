@@ -2,9 +2,7 @@
 // Start-up benchmark: Calvorin's window from process start to its first paint, against an empty Qt dialog
 // of the same size built alongside (bare-window). Both run offscreen, print when their first paint was
 // done and quit; the figure is the median of many runs, the ratio ours / bare. The time to the end of the
-// process is shown too: Calvorin builds the pages not on show after its first paint.
-#include <unistd.h>
-
+// process is shown too: the bare dialog starts fontconfig only when it is torn down.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
