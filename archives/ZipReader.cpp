@@ -125,7 +125,7 @@ void MemoryByteSource::ReadAt(std::uint64_t offset, void* data, std::size_t size
 }
 
 FileByteSource::FileByteSource(const std::filesystem::path& path)
-    : file_(FileHandle::OpenForReading(path)), size_(static_cast<std::uint64_t>(file_.Stat().st_size)) {}
+    : file_(FileHandle::OpenForReading(path)), size_(file_.Size()) {}
 
 void FileByteSource::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {
     CheckRange(offset, size, size_);

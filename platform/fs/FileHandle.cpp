@@ -99,6 +99,10 @@ struct stat FileHandle::Stat() const {
     return st;
 }
 
+std::uint64_t FileHandle::Size() const {
+    return static_cast<std::uint64_t>(Stat().st_size);
+}
+
 void FileHandle::SetMode(mode_t mode) {
     if (ActiveFileSystem().ChangeMode(fd_, mode) != 0) Fail("Impossibile scrivere il file", errno);
 }

@@ -41,6 +41,8 @@ class FileHandle {
     // Cuts or extends the file to `size` bytes.
     void Truncate(std::uint64_t size);
     struct stat Stat() const;
+    // The file's size in bytes.
+    std::uint64_t Size() const;
     void SetMode(mode_t mode);
     // Flushes the file's data to the disk.
     void Sync();
