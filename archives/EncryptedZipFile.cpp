@@ -11,6 +11,7 @@
 #include "archives/Cryptor.h"
 #include "archives/ZipErrors.h"
 #include "platform/crypto/Random.h"
+#include "platform/os/PathText.h"
 #include "platform/text/Encoding.h"
 
 namespace calvorin {
@@ -70,38 +71,42 @@ std::array<std::uint8_t, kEncryptionHeaderSize> EncryptionHeader(std::uint32_t c
     return header;
 }
 
+// Whole seconds of a file time, rounded down as listings round them.
+std::time_t SecondsOf(std::int64_t nanoseconds) {
+    constexpr std::int64_t kSecond = 1'000'000'000;
+    const std::int64_t seconds = nanoseconds / kSecond;
+    return static_cast<std::time_t>(nanoseconds % kSecond < 0 ? seconds - 1 : seconds);
+}
+
 void CheckAddable(const FileHandle& input, std::string_view entryName, std::size_t entryCount) {
     if (entryCount >= kMaxEntries) throw EZipException("L'archivio ZIP non può contenere più di 65534 file");
     if (entryName.size() > 0xFFFF)
         throw EZipException("Nome troppo lungo per l'archivio ZIP: " + std::string(entryName));
-    struct stat st = input.Stat();
-    if (!S_ISREG(st.st_mode)) throw EZipException("Non è un file: \"" + input.Path().string() + "\"");
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxZip32Value)
-        throw EZipException("Il file \"" + input.Path().string() +
+    const FileInfo info = input.Info();
+    if (info.type != FileType::Regular)
+        throw EZipException("Non è un file: \"" + PathText(input.Path()) + "\"");
+    if (info.size > kMaxZip32Value)
+        throw EZipException("Il file \"" + PathText(input.Path()) +
                             "\" supera i 4 GiB, che il formato ZIP non consente");
 }
 
 }  // namespace
 
 struct TEncryptedZipFile::SourceInfo {
-    struct stat before {};              // taken before the first read
+    FileInfo before;                    // taken before the first read
     std::optional<Checksum> firstPass;  // encrypted entries: the check byte needs the CRC-32 up front
 };
 
 namespace {
 
-bool SameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
 // Between two passes the data must stay the same, or the check byte and the CRC-32 would not match it.
 // A write moves the modification and change times, so comparing them spares a second CRC-32 pass.
-void CheckUnchanged(const FileHandle& input, const struct stat& before, std::uint64_t firstSize,
+void CheckUnchanged(const FileHandle& input, const FileInfo& before, std::uint64_t firstSize,
                     std::uint64_t secondSize) {
-    struct stat after = input.Stat();
-    if (firstSize != secondSize || after.st_size != before.st_size ||
-        !SameTime(after.st_mtim, before.st_mtim) || !SameTime(after.st_ctim, before.st_ctim)) {
-        throw std::runtime_error("Il file \"" + input.Path().string() +
+    const FileInfo after = input.Info();
+    if (firstSize != secondSize || after.size != before.size || after.modifiedNs != before.modifiedNs ||
+        after.changedNs != before.changedNs) {
+        throw std::runtime_error("Il file \"" + PathText(input.Path()) +
                                  "\" è cambiato durante la compressione");
     }
 }
@@ -138,18 +143,18 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     FileHandle input = FileHandle::OpenForReading(file);
     CheckAddable(input, entryName, entries_.size());
     SourceInfo source;
-    source.before = input.Stat();
-    const struct stat& st = source.before;
+    source.before = input.Info();
+    const FileInfo& info = source.before;
     ZipEntryHeader entry;
     entry.flags = kFlagUtf8Name | (HasPassword() ? kFlagEncrypted : 0);
-    DosDateTime modified = ToDosDateTime(st.st_mtime);
+    DosDateTime modified = ToDosDateTime(SecondsOf(info.modifiedNs));
     entry.dosTime = modified.time;
     entry.dosDate = modified.date;
-    entry.externalAttributes = DosAttributes(st.st_mode, file.filename().string());
+    entry.externalAttributes = DosAttributes(info);
     entry.localHeaderOffset = Checked32(end_);
     entry.name = std::string(entryName);
     if (HasPassword()) {
-        if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
+        if (ParallelDeflater* parallel = ParallelFor(source.before.size)) {
             const ParallelDeflater::Result sum = parallel->Checksum(ReaderOf(input));
             source.firstPass = Checksum{sum.crc, sum.size};
         } else {
@@ -181,12 +186,12 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
         write(check.data(), check.size());
     }
     Checksum actual{static_cast<std::uint32_t>(crc32(0, nullptr, 0)), 0};
-    if (ParallelDeflater* parallel = ParallelFor(source.before.st_size)) {
+    if (ParallelDeflater* parallel = ParallelFor(source.before.size)) {
         const ParallelDeflater::Result result = parallel->Compress(ReaderOf(input, onBytes_), write);
         actual = {result.crc, result.size};
         // The workers summed the data again: a file changed between the passes shows here for sure.
         if (source.firstPass && actual.crc != source.firstPass->crc)
-            throw std::runtime_error("Il file \"" + input.Path().string() +
+            throw std::runtime_error("Il file \"" + PathText(input.Path()) +
                                      "\" è cambiato durante la compressione");
     } else {
         deflater_.Reset();
@@ -211,7 +216,7 @@ std::uint64_t TEncryptedZipFile::WriteEntryData(const FileHandle& input, ZipEntr
     return position;
 }
 
-ParallelDeflater* TEncryptedZipFile::ParallelFor(off_t fileSize) {
+ParallelDeflater* TEncryptedZipFile::ParallelFor(std::uint64_t fileSize) {
     const unsigned threads = CompressionThreads(threads_);
     if (threads < 2 || static_cast<std::uint64_t>(fileSize) < 2 * ParallelDeflater::kBlockSize)
         return nullptr;

@@ -3,8 +3,6 @@
 // traditional PKWARE scheme.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -71,7 +69,7 @@ class TEncryptedZipFile {
     struct SourceInfo;
     std::uint64_t WriteEntryData(const FileHandle& input, ZipEntryHeader& entry, const SourceInfo& source);
     // The workers for a file of this size, or null when it is packed on this thread.
-    ParallelDeflater* ParallelFor(off_t fileSize);
+    ParallelDeflater* ParallelFor(std::uint64_t fileSize);
 
     std::string password_;
     std::string keyPassword_;          // the password's Windows-1252 bytes

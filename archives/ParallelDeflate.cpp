@@ -59,7 +59,7 @@ class BlockCompressor {
                 Z_OK)
             throw std::runtime_error("deflateSetDictionary");
         // Room for incompressible data and the flush marker; grown should that ever be too little.
-        block.output.resize(std::max(block.output.size(), deflateBound(&z_, block.size) + 16));
+        block.output.resize(std::max<std::size_t>(block.output.size(), deflateBound(&z_, block.size) + 16));
         z_.next_in = block.input.data();
         z_.avail_in = static_cast<uInt>(block.size);
         block.produced = 0;

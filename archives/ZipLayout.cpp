@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archives/ZipLayout.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
+
+#include "platform/os/LocalTime.h"
 
 namespace calvorin {
 namespace {
@@ -82,7 +82,7 @@ std::string EncodeEndRecord(std::uint16_t entryCount, std::uint32_t directorySiz
 
 DosDateTime ToDosDateTime(std::time_t t) {
     std::tm local{};
-    if (!::localtime_r(&t, &local) || local.tm_year < 80) return {0, (1 << 5) | 1};  // 1980-01-01 00:00
+    if (!ToLocalTime(t, local) || local.tm_year < 80) return {0, (1 << 5) | 1};  // 1980-01-01 00:00
     if (local.tm_year > 207) return {(23 << 11) | (59 << 5) | 29, (127 << 9) | (12 << 5) | 31};
     int seconds = std::min(local.tm_sec, 59);  // a leap second would overflow the field
     return {
@@ -90,10 +90,10 @@ DosDateTime ToDosDateTime(std::time_t t) {
         static_cast<std::uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday)};
 }
 
-std::uint32_t DosAttributes(mode_t mode, std::string_view fileName) {
+std::uint32_t DosAttributes(const FileInfo& info) {
     std::uint32_t attributes = kDosArchive;
-    if ((mode & S_IWUSR) == 0) attributes |= kDosReadOnly;
-    if (fileName.starts_with('.')) attributes |= kDosHidden;
+    if (info.readOnly) attributes |= kDosReadOnly;
+    if (info.hidden) attributes |= kDosHidden;
     return attributes;
 }
 

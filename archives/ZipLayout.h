@@ -2,13 +2,13 @@
 // The on-disk records of a ZIP archive (PKWARE application note, section 4.3) and their fields.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <string>
 #include <string_view>
+
+#include "platform/os/NativeFile.h"
 
 namespace calvorin {
 
@@ -77,8 +77,8 @@ struct DosDateTime {
 // The local wall-clock time of `t` in MS-DOS form (two-second steps), clamped to 1980..2107.
 DosDateTime ToDosDateTime(std::time_t t);
 
-// MS-DOS attributes for a file: archive always, read-only when the owner may not write it, hidden
-// when its name starts with ".", the way such files are hidden here.
-std::uint32_t DosAttributes(mode_t mode, std::string_view fileName);
+// MS-DOS attributes for a file: archive always, read-only when the owner may not write it, hidden when
+// the system hides it (a name starting with "." on POSIX).
+std::uint32_t DosAttributes(const FileInfo& info);
 
 }  // namespace calvorin

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <ctime>
+#include <stdexcept>
+
+#include "platform/os/LocalTime.h"
 
 namespace calvorin {
 namespace {
@@ -108,7 +111,7 @@ std::string LocalDateTime::LogForm() const {
 LocalDateTime SystemNow() {
     std::time_t t = std::time(nullptr);
     std::tm tm{};
-    localtime_r(&t, &tm);
+    if (!ToLocalTime(t, tm)) throw std::runtime_error("Impossibile leggere l'ora locale del sistema");
     return *LocalDateTime::FromParts({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
                                       tm.tm_sec > 59 ? 59 : tm.tm_sec});
 }

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
+#include "platform/os/Process.h"
 #include "plugin/PluginContext.h"
 #include "starttimes/ServiceClient.h"
 #include "ui/Appearance.h"
@@ -77,7 +77,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     Log log(sink, [&desktop] { desktop.ProcessPendingEvents(); });
     CurlTransport http(ServiceHttpOptions());
     TMainForm form(FormServices{desktop, log, http});
-    if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return 1;
+    const std::optional<std::string> extended = EnvironmentVariable("Calvorin_extended");
+    if (!form.FormCreate(arguments, extended ? extended->c_str() : nullptr)) return 1;
     // Declared after the form, so the window goes first: its widgets hold on to the form's controls.
     MainWindow window;
     sink.Attach(&window.Log(), &window.Progress());

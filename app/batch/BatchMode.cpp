@@ -2,11 +2,11 @@
 #include "app/batch/BatchMode.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/batch/TerminalSink.h"
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
+#include "platform/os/Process.h"
 #include "platform/text/Trim.h"
 #include "platform/text/VisibleControls.h"
 #include "starttimes/ServiceClient.h"
@@ -63,7 +63,8 @@ int RunBatch(const std::vector<std::string>& arguments) {
     BatchDesktop desktop;
     CurlTransport http(ServiceHttpOptions());
     TMainForm form({desktop, log, http});
-    if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return kBatchInvalid;
+    const std::optional<std::string> extended = EnvironmentVariable("Calvorin_extended");
+    if (!form.FormCreate(arguments, extended ? extended->c_str() : nullptr)) return kBatchInvalid;
     try {
         form.FormShow();
     } catch (const std::exception& e) {

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/batch/TerminalSink.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 
+#include "platform/os/Process.h"
 #include "platform/text/VisibleControls.h"
 
 namespace calvorin {
@@ -27,12 +25,12 @@ std::string AnsiStyle(const LogStyle& s) {
 }  // namespace
 
 bool TerminalSink::ColoursWanted(std::FILE* out) {
-    const char* noColor = std::getenv("NO_COLOR");
-    return IsTerminal(out) && !(noColor && *noColor);
+    const std::optional<std::string> noColor = EnvironmentVariable("NO_COLOR");
+    return IsTerminal(out) && !(noColor && !noColor->empty());
 }
 
 bool TerminalSink::IsTerminal(std::FILE* out) {
-    return ::isatty(::fileno(out)) != 0;
+    return calvorin::IsTerminal(out);
 }
 
 void TerminalSink::ShowProgress(const ProgressState& state) {

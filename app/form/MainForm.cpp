@@ -6,6 +6,7 @@
 
 #include "app/startup/Arguments.h"
 #include "platform/fs/Files.h"
+#include "platform/os/Process.h"
 #include "starttimes/OrariSerieAForm.h"
 
 namespace calvorin {
@@ -76,8 +77,7 @@ std::function<void()> TMainForm::Guarded(std::function<void()> handler) {
 }
 
 bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char* extendedVariable) {
-    std::error_code ec;
-    ProgramFolder = PathText(std::filesystem::read_symlink("/proc/self/exe", ec).parent_path());
+    ProgramFolder = PathText(ProgramPath().parent_path());
     Context.Version = ReadVersionText();
     Context.Extended = ExtendedFromEnvironment(extendedVariable);
     if (ParseArguments(Context, arguments)) return true;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup/Arguments.h"
 
+#include "platform/os/Process.h"
 #include "platform/regex/Regex.h"
 #include "platform/text/Integer.h"
 #include "platform/text/Trim.h"
@@ -74,13 +75,17 @@ bool ParseArguments(PluginContext& context, const std::vector<std::string>& argu
            !context.SiteFolder.empty();
 }
 
+std::string VersionText(const FileVersion& version) {
+    std::string text = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+                       std::to_string(version.release);
+    if (!version.comments.empty()) text += " - " + version.comments;
+    return text;
+}
+
 std::string ReadVersionText() {
-    std::string version = std::to_string(CALVORIN_VERSION_MAJOR) + "." +
-                          std::to_string(CALVORIN_VERSION_MINOR) + "." +
-                          std::to_string(CALVORIN_VERSION_PATCH);
-    std::string_view comment = CALVORIN_COMMENTS;
-    if (!comment.empty()) version += " - " + std::string(comment);
-    return version;
+    if (std::optional<FileVersion> own = ReadFileVersion(ProgramPath())) return VersionText(*own);
+    return VersionText({CALVORIN_VERSION_MAJOR, CALVORIN_VERSION_MINOR, CALVORIN_VERSION_PATCH,
+                        CALVORIN_VERSION_TWEAK, CALVORIN_COMMENTS});
 }
 
 bool ExtendedFromEnvironment(const char* value) {

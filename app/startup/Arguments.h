@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/os/VersionResource.h"
 #include "plugin/PluginContext.h"
 
 namespace calvorin {
@@ -19,7 +20,11 @@ bool ParseArguments(PluginContext& context, const std::vector<std::string>& argu
 // separator except for a root ("C:\", "/"); "" when the path has no folder.
 std::string ExtractFileDir(std::string_view path);
 
-// The version compiled in, "major.minor.release", followed by " - " and the configured comment if any.
+// "major.minor.release" of the version, followed by " - " and its comment if it has one.
+std::string VersionText(const FileVersion& version);
+
+// The version of the running program: its executable's version resource where the system keeps one
+// (Windows), else the version compiled in. As VersionText.
 std::string ReadVersionText();
 
 // Extended mode from the value of the environment variable "Calvorin_extended": on when it reads as an

@@ -7,13 +7,15 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/os/SystemError.h"
+
 namespace calvorin {
 
 // Returns `what "path": reason`, for example `Impossibile aprire il file "/a/b": No such file or directory`.
 std::string FileErrorText(std::string_view what, const std::filesystem::path& path, std::string_view reason);
 
-// Throws std::runtime_error with FileErrorText and the system's text for `errorNumber` (an errno value).
-[[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path, int errorNumber);
+// Throws std::runtime_error with FileErrorText and the system's text for `error`.
+[[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path, SystemError error);
 
 // Throws std::runtime_error with FileErrorText and the error code's message.
 [[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path,

@@ -1,54 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fs/FileSystem.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 namespace calvorin {
 namespace {
 
 FileSystem*& Active() {
-    static PosixFileSystem posix;
-    static FileSystem* active = &posix;
+    static SystemFileSystem system;
+    static FileSystem* active = &system;
     return active;
 }
 
 }  // namespace
 
-int PosixFileSystem::Create(const std::filesystem::path& path, int flags, mode_t mode) {
-    return ::open(path.c_str(), flags | O_CLOEXEC, mode);
+SystemError SystemFileSystem::Create(const std::filesystem::path& path, NativeFile& out) {
+    return NativeFile::Create(path, out);
 }
 
-int PosixFileSystem::CreateUnique(std::string& pattern) {
-    return ::mkostemp(pattern.data(), O_CLOEXEC);
+SystemError SystemFileSystem::CreateUnique(const std::filesystem::path& folder, std::string_view prefix,
+                                           std::size_t randomLength, NativeFile& out) {
+    return NativeFile::CreateUnique(folder, prefix, randomLength, out);
 }
 
-ssize_t PosixFileSystem::Write(int fd, const void* data, std::size_t size, off_t offset) {
-    return ::pwrite(fd, data, size, offset);
+SystemError SystemFileSystem::Write(NativeFile& file, std::uint64_t offset, const void* data,
+                                    std::size_t size, std::size_t& done) {
+    return file.WriteAt(offset, data, size, done);
 }
 
-int PosixFileSystem::Truncate(int fd, off_t size) {
-    return ::ftruncate(fd, size);
+SystemError SystemFileSystem::Truncate(NativeFile& file, std::uint64_t size) {
+    return file.Truncate(size);
 }
 
-int PosixFileSystem::ChangeMode(int fd, mode_t mode) {
-    return ::fchmod(fd, mode);
+SystemError SystemFileSystem::TakeRightsFor(NativeFile& file, const std::filesystem::path& target,
+                                            NewFileMode mode) {
+    return file.TakeRightsFor(target, mode);
 }
 
-int PosixFileSystem::Sync(int fd) {
-    return ::fsync(fd);
+SystemError SystemFileSystem::Sync(NativeFile& file) {
+    return file.Sync();
 }
 
-int PosixFileSystem::Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return std::rename(from.c_str(), to.c_str());
+SystemError SystemFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ReplaceFile(from, to);
 }
 
-int PosixFileSystem::Remove(const std::filesystem::path& path) {
-    return ::unlink(path.c_str());
+SystemError SystemFileSystem::Remove(const std::filesystem::path& path) {
+    return RemoveFile(path);
+}
+
+SystemError SystemFileSystem::SyncFolder(const std::filesystem::path& folder) {
+    return calvorin::SyncFolder(folder);
 }
 
 FileSystem& ActiveFileSystem() {

@@ -2,44 +2,54 @@
 // The one door of every file write, so that tests can make any of them fail or crash.
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
-#include <string>
+#include <string_view>
+
+#include "platform/os/NativeFile.h"
+#include "platform/os/SystemError.h"
 
 namespace calvorin {
 
-// Each call returns what the system call returns (-1 with errno set on failure). Only writes pass
-// through here: reads cannot damage a file, so they go straight to the system.
+// Every call that changes the disk: creating, writing, syncing, renaming and deleting files. Each
+// returns the system's failure, or none, as NativeFile does. Reads cannot damage a file, so they go
+// straight to NativeFile.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    // open(2) with O_CREAT among `flags`.
-    virtual int Create(const std::filesystem::path& path, int flags, mode_t mode) = 0;
-    // mkostemp(3): a new file, mode 0600, created exclusively; the final "XXXXXX" of `pattern` is replaced.
-    virtual int CreateUnique(std::string& pattern) = 0;
-    virtual ssize_t Write(int fd, const void* data, std::size_t size, off_t offset) = 0;
-    virtual int Truncate(int fd, off_t size) = 0;
-    virtual int ChangeMode(int fd, mode_t mode) = 0;
-    virtual int Sync(int fd) = 0;
-    virtual int Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
-    virtual int Remove(const std::filesystem::path& path) = 0;
+    virtual SystemError Create(const std::filesystem::path& path, NativeFile& out) = 0;
+    virtual SystemError CreateUnique(const std::filesystem::path& folder, std::string_view prefix,
+                                     std::size_t randomLength, NativeFile& out) = 0;
+    virtual SystemError Write(NativeFile& file, std::uint64_t offset, const void* data, std::size_t size,
+                              std::size_t& done) = 0;
+    virtual SystemError Truncate(NativeFile& file, std::uint64_t size) = 0;
+    virtual SystemError TakeRightsFor(NativeFile& file, const std::filesystem::path& target,
+                                      NewFileMode mode) = 0;
+    virtual SystemError Sync(NativeFile& file) = 0;
+    virtual SystemError Replace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    virtual SystemError Remove(const std::filesystem::path& path) = 0;
+    virtual SystemError SyncFolder(const std::filesystem::path& folder) = 0;
 };
 
 // The system's calls, unchanged.
-class PosixFileSystem : public FileSystem {
+class SystemFileSystem : public FileSystem {
   public:
-    int Create(const std::filesystem::path& path, int flags, mode_t mode) override;
-    int CreateUnique(std::string& pattern) override;
-    ssize_t Write(int fd, const void* data, std::size_t size, off_t offset) override;
-    int Truncate(int fd, off_t size) override;
-    int ChangeMode(int fd, mode_t mode) override;
-    int Sync(int fd) override;
-    int Rename(const std::filesystem::path& from, const std::filesystem::path& to) override;
-    int Remove(const std::filesystem::path& path) override;
+    SystemError Create(const std::filesystem::path& path, NativeFile& out) override;
+    SystemError CreateUnique(const std::filesystem::path& folder, std::string_view prefix,
+                             std::size_t randomLength, NativeFile& out) override;
+    SystemError Write(NativeFile& file, std::uint64_t offset, const void* data, std::size_t size,
+                      std::size_t& done) override;
+    SystemError Truncate(NativeFile& file, std::uint64_t size) override;
+    SystemError TakeRightsFor(NativeFile& file, const std::filesystem::path& target,
+                              NewFileMode mode) override;
+    SystemError Sync(NativeFile& file) override;
+    SystemError Replace(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    SystemError Remove(const std::filesystem::path& path) override;
+    SystemError SyncFolder(const std::filesystem::path& folder) override;
 };
 
-// The file system every write of the program goes through: PosixFileSystem unless overridden.
+// The file system every write of the program goes through: SystemFileSystem unless overridden.
 FileSystem& ActiveFileSystem();
 
 // Makes `fileSystem` the active one for its lifetime; the previous one comes back afterwards.

@@ -21,8 +21,9 @@ void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, 
 }
 
 std::filesystem::path PathFromText(std::string_view text) {
-    if (IsWindowsPathText(text)) return MapWindowsPath(text, WinePrefixFromEnvironment());
-    return std::filesystem::path(std::string(text));
+    if (!SystemTakesWindowsPaths() && IsWindowsPathText(text))
+        return MapWindowsPath(text, WinePrefixFromEnvironment());
+    return Utf8Path(text);
 }
 
 bool FileExists(const std::filesystem::path& path) {

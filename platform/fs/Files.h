@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/fs/PendingFile.h"
+#include "platform/os/PathText.h"
 
 namespace calvorin {
 
@@ -28,14 +29,10 @@ bool FileExists(const std::filesystem::path& path);
 // True when a folder exists at the path; false on any error.
 bool DirectoryExists(const std::filesystem::path& path);
 
-// Turns a path kept as text (as typed, or as FCM passes it) into a filesystem path. A Windows path (FCM
-// under Wine) is mapped through the Wine prefix by MapWindowsPath (WinePath.h) and throws its Italian
-// message when it cannot be; any other text is taken as it is.
+// Turns a path kept as text (as typed, or as FCM passes it) into a filesystem path. Where the system's
+// own paths are not Windows paths, a Windows path (FCM under Wine) is mapped through the Wine prefix by
+// MapWindowsPath (WinePath.h), which throws its Italian message when it cannot be; any other text is
+// the path it names.
 std::filesystem::path PathFromText(std::string_view text);
-
-// The path as UTF-8 text, for logs and messages.
-inline std::string PathText(const std::filesystem::path& path) {
-    return path.string();
-}
 
 }  // namespace calvorin

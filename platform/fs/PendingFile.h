@@ -11,12 +11,6 @@
 
 namespace calvorin {
 
-// The mode of a file that did not exist before; a replaced regular file keeps its own.
-enum class NewFileMode {
-    FollowUmask,  // 0666 less the process's umask, as any program's new file
-    OwnerOnly,    // 0600, for a file that holds secrets
-};
-
 // The temporary is ".<name>.XXXXXX": hidden, and matched by none of the masks the program deletes with.
 // It is created exclusively with mode 0600, so that its secrets stay private while it is incomplete, and
 // it takes its final mode just before the rename.
@@ -33,15 +27,14 @@ class PendingFile {
     FileHandle& File() { return *file_; }
     const std::filesystem::path& Path() const { return path_; }
 
-    // Gives the file its final mode, flushes it to disk, closes it and renames it over the path; a
-    // symbolic link there is replaced, never written through. Then syncs the folder, so that the new
-    // name survives a power cut.
+    // Gives the file its final rights (NativeFile::TakeRightsFor), flushes it to disk, closes it and renames
+    // it over the path; a symbolic link there is replaced, never written through. Then syncs the folder, so
+    // that the new name survives a power cut.
     void Commit();
 
   private:
     std::filesystem::path path_;
     NewFileMode newMode_;
-    std::string temporary_;
     std::optional<FileHandle> file_;
     bool committed_ = false;
 };

@@ -2,11 +2,11 @@
 #include "platform/fs/Wildcard.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <system_error>
 
 #include "platform/fs/FileError.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/os/PathText.h"
 #include "platform/text/AsciiCase.h"
 
 namespace fs = std::filesystem;
@@ -65,7 +65,7 @@ std::vector<fs::path> ListMatchingFiles(const fs::path& folder, std::string_view
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (IsRegularFile(*it) && MatchesWildcard(mask, it->path().filename().string()))
+        if (IsRegularFile(*it) && MatchesWildcard(mask, PathText(it->path().filename())))
             files.push_back(it->path());
     }
     if (ec) ThrowFileError("Impossibile leggere la cartella", folder, ec);
@@ -77,8 +77,9 @@ void DeleteMatchingFiles(const fs::path& folder, std::string_view mask, const st
         if (std::any_of(keep.begin(), keep.end(),
                         [&](const fs::path& k) { return k.filename() == file.filename(); }))
             continue;
-        if (ActiveFileSystem().Remove(file) != 0 && errno != ENOENT)
-            ThrowFileError("Impossibile eliminare il file", file, errno);
+        SystemError error = ActiveFileSystem().Remove(file);
+        if (error && KindOf(error) != ErrorKind::NotFound)
+            ThrowFileError("Impossibile eliminare il file", file, error);
     }
 }
 

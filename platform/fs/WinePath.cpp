@@ -2,11 +2,11 @@
 // Windows paths mapped through the Wine prefix, with bounds on everything that comes from outside.
 #include "platform/fs/WinePath.h"
 
-#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
 #include "platform/fs/Files.h"
+#include "platform/os/Process.h"
 #include "platform/text/AsciiCase.h"
 
 namespace fs = std::filesystem;
@@ -69,7 +69,7 @@ std::optional<std::string> FindFoldedName(const fs::path& folder, std::string_vi
     std::size_t scanned = 0;
     for (; !ec && it != fs::directory_iterator() && scanned < kMaxEntriesScanned;
          it.increment(ec), ++scanned) {
-        std::string candidate = it->path().filename().string();
+        std::string candidate = PathText(it->path().filename());
         if (FoldName(candidate) == wanted && (!found || candidate < *found)) found = std::move(candidate);
     }
     return found;
@@ -108,21 +108,21 @@ bool IsWindowsPathText(std::string_view text) {
 }
 
 fs::path WinePrefixFromEnvironment() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    if (prefix && *prefix) {
-        std::string_view value(prefix);
+    const std::optional<std::string> prefix = EnvironmentVariable("WINEPREFIX");
+    if (prefix && !prefix->empty()) {
+        std::string_view value(*prefix);
         if (value.size() > kMaxPrefixText || value.front() != '/') {
             throw std::runtime_error("WINEPREFIX non è un percorso assoluto: " +
                                      std::string(value.substr(0, kMaxPrefixText)));
         }
-        return fs::path(value);
+        return Utf8Path(value);
     }
-    const char* home = std::getenv("HOME");
-    if (!home || *home != '/' || std::string_view(home).size() > kMaxPrefixText) {
+    const std::optional<std::string> home = EnvironmentVariable("HOME");
+    if (!home || !home->starts_with('/') || home->size() > kMaxPrefixText) {
         throw std::runtime_error(
             "Prefisso di Wine sconosciuto: WINEPREFIX non è impostata e HOME non è un percorso assoluto");
     }
-    return fs::path(home) / ".wine";
+    return Utf8Path(*home) / ".wine";
 }
 
 fs::path MapWindowsPath(std::string_view text, const fs::path& prefix) {

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/http/CurlLibrary.h"
 
-#include <dlfcn.h>
-
 #include <string>
 
 #include "platform/http/HttpTransport.h"
+#include "platform/os/SharedLibrary.h"
 
 namespace calvorin {
 namespace {
@@ -14,35 +13,37 @@ namespace {
 constexpr const char* kLibraryName = "libcurl.so.4";
 
 template <typename Function>
-void Resolve(void* library, const char* name, Function& function) {
-    // dlsym hands back an object pointer; POSIX guarantees it converts to the function's pointer.
-    function = reinterpret_cast<Function>(::dlsym(library, name));
+void Resolve(const SharedLibrary& library, const char* name, Function& function) {
+    // The system hands back an object pointer; POSIX guarantees it converts to the function's pointer.
+    function = reinterpret_cast<Function>(library.Symbol(name));
     if (!function) throw HttpError(std::string("libcurl non disponibile: manca ") + name);
 }
 
 CurlLibrary Load() {
-    // Never closed: curl keeps global state (its TLS back end) until the process ends.
-    void* library = ::dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* reason = ::dlerror();
-        throw HttpError(std::string("libcurl non disponibile: ") + (reason ? reason : kLibraryName));
-    }
+    // Never unloaded: curl keeps global state (its TLS back end) until the process ends.
+    static const SharedLibrary* library = [] {
+        try {
+            return new SharedLibrary(kLibraryName);  // NOLINT(cppcoreguidelines-owning-memory): kept for good
+        } catch (const std::exception& e) {
+            throw HttpError(std::string("libcurl non disponibile: ") + e.what());
+        }
+    }();
     CurlLibrary curl{};
-    Resolve(library, "curl_global_init", curl.global_init);
-    Resolve(library, "curl_easy_init", curl.easy_init);
-    Resolve(library, "curl_easy_cleanup", curl.easy_cleanup);
-    Resolve(library, "curl_easy_setopt", curl.easy_setopt);
-    Resolve(library, "curl_easy_getinfo", curl.easy_getinfo);
-    Resolve(library, "curl_easy_perform", curl.easy_perform);
-    Resolve(library, "curl_easy_strerror", curl.easy_strerror);
-    Resolve(library, "curl_slist_append", curl.slist_append);
-    Resolve(library, "curl_slist_free_all", curl.slist_free_all);
-    Resolve(library, "curl_url", curl.url);
-    Resolve(library, "curl_url_cleanup", curl.url_cleanup);
-    Resolve(library, "curl_url_set", curl.url_set);
-    Resolve(library, "curl_url_get", curl.url_get);
-    Resolve(library, "curl_url_strerror", curl.url_strerror);
-    Resolve(library, "curl_free", curl.free);
+    Resolve(*library, "curl_global_init", curl.global_init);
+    Resolve(*library, "curl_easy_init", curl.easy_init);
+    Resolve(*library, "curl_easy_cleanup", curl.easy_cleanup);
+    Resolve(*library, "curl_easy_setopt", curl.easy_setopt);
+    Resolve(*library, "curl_easy_getinfo", curl.easy_getinfo);
+    Resolve(*library, "curl_easy_perform", curl.easy_perform);
+    Resolve(*library, "curl_easy_strerror", curl.easy_strerror);
+    Resolve(*library, "curl_slist_append", curl.slist_append);
+    Resolve(*library, "curl_slist_free_all", curl.slist_free_all);
+    Resolve(*library, "curl_url", curl.url);
+    Resolve(*library, "curl_url_cleanup", curl.url_cleanup);
+    Resolve(*library, "curl_url_set", curl.url_set);
+    Resolve(*library, "curl_url_get", curl.url_get);
+    Resolve(*library, "curl_url_strerror", curl.url_strerror);
+    Resolve(*library, "curl_free", curl.free);
     return curl;
 }
 

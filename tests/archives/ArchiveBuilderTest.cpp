@@ -16,9 +16,9 @@
 
 #include "ArchiveTestSupport.h"
 #include "archives/ZipReader.h"
-#include "platform/fs/FaultInjection.h"
 #include "support/ChildProcess.h"
 #include "support/Command.h"
+#include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -300,14 +300,14 @@ TEST_F(ArchiveBuilderTest, FailureOrCrashAtEveryWriteLeavesValidArchivesAndTheNe
         std::size_t crashes = 0;
         for (std::size_t at = 1;; ++at) {
             int status = test::RunInChild([&] {
-                FaultInjectingFileSystem faulty({FaultPlan::Kind::Crash, at});
+                test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Crash, at});
                 ScopedFileSystem scope(faulty);
                 if (!Run()) throw std::runtime_error("failed");
             });
             checkArchives(at);
             bool failed;
             {
-                FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at});
+                test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Fail, at});
                 ScopedFileSystem scope(faulty);
                 failed = !Run();
             }
@@ -320,7 +320,7 @@ TEST_F(ArchiveBuilderTest, FailureOrCrashAtEveryWriteLeavesValidArchivesAndTheNe
                 EXPECT_FALSE(failed);
                 break;
             }
-            ASSERT_EQ(status, kCrashExitCode);
+            ASSERT_EQ(status, test::kCrashExitCode);
             EXPECT_TRUE(failed) << at;
             ++crashes;
         }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fs/FaultInjection.h"
+#include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -210,7 +210,7 @@ TEST(IniFile, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     // Every write operation of the save in turn fails, as a full disk would make it.
     std::size_t failures = 0;
     for (std::size_t at = 1;; ++at) {
-        FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at, ENOSPC});
+        test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Fail, at, ErrorKind::DiskFull});
         ScopedFileSystem scope(faulty);
         try {
             ini.Save(dir / "a.ini");

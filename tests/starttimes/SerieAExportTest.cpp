@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/fs/FaultInjection.h"
 #include "platform/text/Encoding.h"
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/SerieAExport.h"
 #include "starttimes/TestDateTime.h"
 #include "support/ChildProcess.h"
 #include "support/Command.h"
+#include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace calvorin {
@@ -174,14 +174,14 @@ TEST_F(SerieAExportTest, FailureOrCrashAtEveryWriteLeavesFcmsFileWholeAndNoTempo
         SCOPED_TRACE(at);
         const std::string before = test::ReadBytes(File());
         int status = test::RunInChild([&] {
-            FaultInjectingFileSystem faulty({FaultPlan::Kind::Crash, at});
+            test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Crash, at});
             ScopedFileSystem scope(faulty);
             EsportaOrariSerieA(NewOrari(), dir.path().string(), log);
         });
         const std::string after = test::ReadBytes(File());
         EXPECT_TRUE(after == before || after == fcm + ExpectedBlock(NewOrari())) << after;
         {
-            FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at});
+            test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Fail, at});
             ScopedFileSystem scope(faulty);
             EXPECT_EQ(Throws([&] { EsportaOrariSerieA(DefaultOrari(), dir.path().string(), log); }),
                       status != 0);
@@ -192,7 +192,7 @@ TEST_F(SerieAExportTest, FailureOrCrashAtEveryWriteLeavesFcmsFileWholeAndNoTempo
         EXPECT_EQ(names, std::vector<std::string>{"fcmSerieADati.js"});
         EXPECT_TRUE(test::ReadBytes(File()).starts_with(fcm));
         if (status == 0) break;
-        ASSERT_EQ(status, kCrashExitCode);
+        ASSERT_EQ(status, test::kCrashExitCode);
     }
     EXPECT_GE(at, 5u);
     ExpectNodeReadsTheTable(File(), DefaultOrari());

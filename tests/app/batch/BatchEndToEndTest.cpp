@@ -37,6 +37,11 @@ struct DemoLeague {
         return RunCommand(environment + " NO_COLOR=1 " + ShellQuote(kBuild / "calvorin") + " " + arguments +
                           " /batch");
     }
+    // The same run by the test build of the program, which obeys CALVORIN_FAULT_*.
+    test::CommandResult RunWithFaults(const std::string& environment) const {
+        return RunCommand(environment + " NO_COLOR=1 " + ShellQuote(kBuild / "calvorin-with-faults") + " " +
+                          arguments + " /batch");
+    }
     std::filesystem::path Root() const { return dir / "demo"; }
     std::filesystem::path Site() const { return Root() / "Sito"; }
     std::filesystem::path League() const { return Root() / "FCM" / "Leghe" / "Fantalega-1-2025.mdb"; }
@@ -174,9 +179,9 @@ TEST(BatchEndToEnd, CrashOrFailureAtEveryWriteLeavesWholeFilesAndTheNextRunNoLef
     std::size_t at = 1;
     for (;; ++at) {
         const std::string n = std::to_string(at);
-        auto crashed = demo.Run("CALVORIN_FAULT_CRASH_AT=" + n);
+        auto crashed = demo.RunWithFaults("CALVORIN_FAULT_CRASH_AT=" + n);
         ExpectEverySiteFileWhole(demo, "crash at " + n + ": ");
-        auto failed = demo.Run("CALVORIN_FAULT_FAIL_AT=" + n);
+        auto failed = demo.RunWithFaults("CALVORIN_FAULT_FAIL_AT=" + n);
         EXPECT_EQ(Leftovers(demo), std::vector<std::string>{}) << "failure at " << n;
         if (crashed.exitCode == 0) {
             EXPECT_EQ(failed.exitCode, 0) << failed.output;
@@ -188,6 +193,16 @@ TEST(BatchEndToEnd, CrashOrFailureAtEveryWriteLeavesWholeFilesAndTheNextRunNoLef
     }
     EXPECT_GT(at, 30u) << "every file of the run is written";
     ExpectEverySiteFileWhole(demo, "at the end: ");
+}
+
+// The fault hooks belong to the test build only: the shipped program writes as if they were not set.
+TEST(BatchEndToEnd, ShippedProgramIgnoresTheFaultHooks) {
+    DemoLeague demo;
+    for (const char* hook : {"CALVORIN_FAULT_CRASH_AT=1", "CALVORIN_FAULT_FAIL_AT=1"}) {
+        auto run = demo.Run(hook);
+        EXPECT_EQ(run.exitCode, 0) << hook << ": " << run.output;
+    }
+    ExpectEverySiteFileWhole(demo, "with the hooks set: ");
 }
 
 TEST(BatchEndToEnd, NewFilesFollowTheUmaskTheSettingsFileStaysItsModeAndArchivesArePrivate) {

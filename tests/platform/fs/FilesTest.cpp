@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fs/FaultInjection.h"
 #include "support/ChildProcess.h"
+#include "support/FaultInjection.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;
@@ -44,13 +44,12 @@ class ScopedUmask {
 };
 
 // Records the mode the file has at each write, as another user of the machine could see it.
-class ModeRecorder : public PosixFileSystem {
+class ModeRecorder : public SystemFileSystem {
   public:
-    ssize_t Write(int fd, const void* data, std::size_t size, off_t offset) override {
-        struct stat st {};
-        ::fstat(fd, &st);
-        modes.push_back(st.st_mode & 07777);
-        return PosixFileSystem::Write(fd, data, size, offset);
+    SystemError Write(NativeFile& file, std::uint64_t offset, const void* data, std::size_t size,
+                      std::size_t& done) override {
+        modes.push_back(ModeOf(file.Path()));
+        return SystemFileSystem::Write(file, offset, data, size, done);
     }
     std::vector<mode_t> modes;
 };
@@ -72,7 +71,7 @@ TEST(Files, EveryFailedWriteOperationLeavesThePreviousFileAndNoTemporary) {
     WriteFileAtomic(file, "old contents");
     std::size_t at = 1;
     for (;; ++at) {
-        FaultInjectingFileSystem faulty({FaultPlan::Kind::Fail, at, ENOSPC});
+        test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Fail, at, ErrorKind::DiskFull});
         ScopedFileSystem scope(faulty);
         try {
             WriteFileAtomic(file, "new contents that will not fit");
@@ -98,7 +97,7 @@ TEST(Files, CrashAtEveryWriteOperationLeavesAWholeFileAndTheNextWriteRemovesTheT
         SCOPED_TRACE(at);
         WriteFileAtomic(file, "old contents");
         int status = test::RunInChild([&] {
-            FaultInjectingFileSystem faulty({FaultPlan::Kind::Crash, at});
+            test::FaultInjectingFileSystem faulty({test::FaultPlan::Kind::Crash, at});
             ScopedFileSystem scope(faulty);
             WriteFileAtomic(file, secret);
         });
@@ -115,7 +114,7 @@ TEST(Files, CrashAtEveryWriteOperationLeavesAWholeFileAndTheNextWriteRemovesTheT
         WriteFileAtomic(file, "next run");
         EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"invform.inc.php"});
         if (status == 0) break;
-        ASSERT_EQ(status, kCrashExitCode);
+        ASSERT_EQ(status, test::kCrashExitCode);
     }
 }
 

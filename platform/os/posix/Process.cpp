@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/os/Process.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace calvorin {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+}
+
+std::filesystem::path ProgramPath() {
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec);
+}
+
+std::optional<std::string> EnvironmentVariable(std::string_view name) {
+    const char* value = std::getenv(std::string(name).c_str());
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+void AttachConsole() {}
+
+bool IsTerminal(std::FILE* stream) {
+    return ::isatty(::fileno(stream)) != 0;
+}
+
+}  // namespace calvorin
