@@ -52,14 +52,14 @@ void RemovePreviousArchives(const fs::path& destination, const std::string& show
 }
 
 fs::path ArchivePath(const fs::path& destination, const std::string& baseName, bool randomNames) {
-    return destination / (baseName + (randomNames ? "_" + RandomHex(8) : std::string()) + ".zip");
+    return destination / Utf8Path(baseName + (randomNames ? "_" + RandomHex(8) : std::string()) + ".zip");
 }
 
 // Each file once, even when two masks match it: a duplicate name would make the archive ambiguous.
 void WriteArchive(TEncryptedZipFile& zip, const std::vector<fs::path>& files) {
     std::set<std::string> added;
     for (const fs::path& file : files) {
-        std::string name = file.filename().string();
+        std::string name = PathText(file.filename());
         if (added.insert(name).second) zip.Add(file, name);
     }
 }

@@ -32,7 +32,7 @@ std::optional<std::string> FindLatestBackup(const std::string& backupFolder) {
     std::filesystem::directory_iterator it(folder, ec);
     std::optional<std::string> latest;
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
+        std::string name = PathText(it->path().filename());
         // A hidden name (leading ".") never begins with "FCMBKP", so the prefix test also skips those.
         if (!name.starts_with("FCMBKP")) continue;
         std::error_code statusError;

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core
   dpkg-dev groff-base desktop-file-utils pigz
-  wine64 g++-mingw-w64-x86-64
+  wine64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
 )
 
 missing=()

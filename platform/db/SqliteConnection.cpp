@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/os/PathText.h"
 #include "platform/text/Trim.h"
 
 namespace calvorin {
@@ -24,7 +25,11 @@ bool IsUriSafe(unsigned char c) {
 std::string ReadOnlyUri(const std::filesystem::path& file) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string uri = "file:";
-    for (unsigned char c : std::filesystem::absolute(file).string()) {
+    std::string name = PathText(std::filesystem::absolute(file));
+    // SQLite's URIs name a Windows file with "/" only, its drive after a leading "/": file:/C:/Leghe/x.
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (name.size() > 1 && name[1] == ':') name.insert(0, "/");
+    for (unsigned char c : name) {
         if (IsUriSafe(c)) {
             uri += static_cast<char>(c);
         } else {
@@ -58,7 +63,7 @@ void SqliteFinalizer::operator()(sqlite3_stmt* stmt) const noexcept {
 }
 
 std::string OpenErrorPrefix(const std::filesystem::path& file) {
-    return "Impossibile aprire il database \"" + file.string() + "\": ";
+    return "Impossibile aprire il database \"" + PathText(file) + "\": ";
 }
 
 SqlitePtr OpenSqliteFileReadOnly(const std::filesystem::path& file) {
