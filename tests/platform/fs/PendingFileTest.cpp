@@ -43,7 +43,8 @@ TEST(PendingFile, StaleTemporariesAreRemovedAndEverythingElseStays) {
         test::WriteBytes(dir / name, "partial");
     RemoveStaleTemporaries(dir.path(), "FcmBackup*.zip");
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.push_back(PathText(entry.path().filename()));
     std::sort(names.begin(), names.end());
     std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
