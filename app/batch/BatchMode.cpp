@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "app/batch/TerminalSink.h"
 #include "app/form/MainForm.h"
@@ -61,8 +62,8 @@ int RunBatch(const std::vector<std::string>& arguments) {
     TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout), TerminalSink::IsTerminal(stdout));
     Log log(sink);
     BatchDesktop desktop;
-    CurlTransport http(ServiceHttpOptions());
-    TMainForm form({desktop, log, http});
+    std::unique_ptr<HttpTransport> http = MakeHttpTransport(ServiceHttpOptions());
+    TMainForm form({desktop, log, *http});
     if (!form.FormCreate(arguments, std::getenv("Calvorin_extended"))) return kBatchInvalid;
     try {
         form.FormShow();
