@@ -158,7 +158,8 @@ struct Exchange {
 using ExchangeKeeper = std::shared_ptr<Exchange>;
 
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* information, DWORD length) {
-    auto* keeper = reinterpret_cast<ExchangeKeeper*>(context);
+    auto* keeper =
+        reinterpret_cast<ExchangeKeeper*>(context);  // NOLINT(performance-no-int-to-ptr): WinHTTP's context
     if (!keeper) return;
     if (status == WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING) {
         delete keeper;  // the last call for this handle
@@ -326,8 +327,7 @@ class WinHttpHop : public HttpHop {
         auto context = reinterpret_cast<DWORD_PTR>(keeper.get());
         if (!::WinHttpSetOption(request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context))
             ThrowLastError();
-        keeper.release();  // from here on the callback deletes it
-        return context;
+        return reinterpret_cast<DWORD_PTR>(keeper.release());  // from here on the callback deletes it
     }
 
     static void ReadHeaders(HINTERNET request, const Url& target, HopAnswer& answer) {

@@ -89,8 +89,9 @@ int ClosedLoopbackPort() {
     Socket socket;
     sockaddr_in address = Loopback(0);
     int size = sizeof address;
-    ::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), size);
-    ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &size);
+    if (::bind(socket.get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::getsockname(socket.get(), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        throw std::runtime_error("cannot find a free loopback port");
     return ntohs(address.sin_port);
 }
 
