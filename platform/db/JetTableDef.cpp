@@ -2,6 +2,7 @@
 #include "platform/db/JetTableDef.h"
 
 #include <algorithm>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
@@ -44,7 +45,9 @@ class Definition {
         std::unordered_set<std::uint32_t> seen;
         for (std::uint32_t at = first; at != 0 || bytes.empty();) {
             if (!seen.insert(at).second || !file_.ReadPage(at, page) || page[0] != kDefinitionPage) Fail();
-            bytes.insert(bytes.end(), page.begin() + (bytes.empty() ? 0 : kPageHeader), page.end());
+            const std::span<const unsigned char> content =
+                std::span(page).subspan(bytes.empty() ? 0 : kPageHeader);
+            bytes.insert(bytes.end(), content.begin(), content.end());
             at = Le32(page.data() + kNextPageAt);
         }
         return bytes;
