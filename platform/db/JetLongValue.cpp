@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_set>
 
 #include "platform/db/JetBytes.h"
 #include "platform/db/JetPageRows.h"
@@ -27,7 +26,7 @@ JetLongValueReader::JetLongValueReader(const JetFile& file) : file_(file), page_
 
 // A pointer names a page in its high 24 bits and a row of it in the low 8.
 bool JetLongValueReader::Row(std::uint32_t pointer, std::span<const unsigned char>& row) {
-    if (!file_.ReadPage(pointer >> 8, page_)) return false;
+    if (!read_.insert(pointer).second || !file_.ReadPage(pointer >> 8, page_)) return false;
     const std::optional<JetRowSlot> slot = FindRowSlot(page_, file_.Version(), pointer & 0xFF);
     if (!slot) return false;
     row = std::span<const unsigned char>(page_).subspan(slot->start, slot->size);
@@ -51,10 +50,9 @@ bool JetLongValueReader::Read(std::span<const unsigned char> field, std::string&
         return true;
     }
     if ((flags & kFlagsMask) != 0) return false;
-    // A chain: every row visited once, each adding at least a byte, so a damaged one ends.
-    std::unordered_set<std::uint32_t> visited;
+    // A chain: each row adds at least a byte and is read once, so one that loops ends.
     while (pointer != 0 && out.size() < length) {
-        if (!visited.insert(pointer).second || !Row(pointer, row) || row.size() <= kNextPointer) return false;
+        if (!Row(pointer, row) || row.size() <= kNextPointer) return false;
         pointer = Le32(row.data());
         row = row.subspan(kNextPointer);
         Append(out, row.first(std::min(length - out.size(), row.size())));

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/db/JetTableDef.h"
 #include "platform/db/MdbRowCopier.h"
@@ -33,6 +34,7 @@ std::vector<JetCatalogEntry> ReadUserTables(const JetFile& file) {
     const std::size_t id = ColumnNamed(columns, "Id"), name = ColumnNamed(columns, "Name");
     const std::size_t type = ColumnNamed(columns, "Type"), flags = ColumnNamed(columns, "Flags");
     std::vector<JetCatalogEntry> tables;
+    std::unordered_set<std::uint32_t> pages;
     const std::uint64_t seen = ForEachMdbRow(file, table, [&](const JetRow& row) {
         const auto value = [&](std::size_t i) {
             return MdbFieldInteger(columns[i], row.page, row.fields[i]);
@@ -40,8 +42,12 @@ std::vector<JetCatalogEntry> ReadUserTables(const JetFile& file) {
         if ((value(type) & kTypeMask) != kTableType ||
             (static_cast<std::uint32_t>(value(flags)) & kSystemFlags))
             return;
-        tables.push_back({MdbFieldText(file, columns[name], row.page, row.fields[name]),
-                          static_cast<std::uint32_t>(value(id) & kPageMask)});
+        const auto page = static_cast<std::uint32_t>(value(id) & kPageMask);
+        // Each table has a definition of its own; two sharing one would copy the same rows twice over.
+        if (!pages.insert(page).second)
+            throw std::runtime_error(
+                "catalogo delle tabelle danneggiato: due tabelle con la stessa definizione");
+        tables.push_back({MdbFieldText(file, columns[name], row.page, row.fields[name]), page});
     });
     // Pages lost from the catalog would make its tables look missing rather than damaged.
     if (seen < table.rowCount)

@@ -17,7 +17,7 @@ struct JetCatalogEntry {
 
 // Returns one entry per user table, in catalog order; system tables and other objects (queries, forms,
 // relationships) are left out. Throws std::runtime_error when MSysObjects cannot be read, lacks a column
-// it needs, or has lost rows.
+// it needs, has lost rows, or names one definition page for two tables.
 std::vector<JetCatalogEntry> ReadUserTables(const JetFile& file);
 
 }  // namespace calvorin

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/db/JetFile.h"
+#include "platform/db/JetLongValue.h"
 #include "platform/db/MdbCatalog.h"
 #include "platform/db/MdbTableCopy.h"
 #include "platform/db/MemoryTableModule.h"
@@ -33,9 +34,10 @@ void CopyAccessTables(const std::filesystem::path& file, const std::vector<std::
     try {
         const JetFile access(file);
         const std::vector<JetCatalogEntry> catalog = ReadUserTables(access);
+        JetLongValueReader longValues(access);
         std::vector<std::shared_ptr<const MemoryTable>> copies;
         for (const JetCatalogEntry* entry : Wanted(catalog, tables))
-            copies.push_back(CopyMdbTable(access, *entry));
+            copies.push_back(CopyMdbTable(access, *entry, longValues));
         AttachMemoryTables(target, std::move(copies));
     } catch (const std::exception& e) {
         throw std::runtime_error(OpenErrorPrefix(file) + e.what());

@@ -141,8 +141,9 @@ MemoryTable::Kind KindOf(const JetColumn& column) {
     }
 }
 
-MdbRowCopier::MdbRowCopier(const JetFile& file, const std::vector<JetColumn>& columns)
-    : file_(file), longValues_(file) {
+MdbRowCopier::MdbRowCopier(const JetFile& file, const std::vector<JetColumn>& columns,
+                           JetLongValueReader& longValues)
+    : file_(file), longValues_(longValues) {
     plans_.reserve(columns.size());
     for (const JetColumn& column : columns)
         plans_.push_back({&column, column.type, FixedSize(column.type), KindOf(column)});

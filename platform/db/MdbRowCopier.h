@@ -24,8 +24,9 @@ MemoryTable::Kind KindOf(const JetColumn& column);
 // KindOf; how each column is read is worked out once, for all the rows.
 class MdbRowCopier {
   public:
-    // `columns` are the table's, in its order; they and the file must outlive the copier.
-    MdbRowCopier(const JetFile& file, const std::vector<JetColumn>& columns);
+    // `columns` are the table's, in its order; they, the file and the reader of its long values (one for
+    // the whole file) must outlive the copier.
+    MdbRowCopier(const JetFile& file, const std::vector<JetColumn>& columns, JetLongValueReader& longValues);
 
     // Appends the row to `table`, one value per column. Yes/No reads the row's null-mask bit. Throws
     // std::runtime_error when a value lies outside the page or a long value (Memo, OLE) cannot be
@@ -44,7 +45,7 @@ class MdbRowCopier {
                   std::span<const unsigned char> bytes);
 
     const JetFile& file_;
-    JetLongValueReader longValues_;
+    JetLongValueReader& longValues_;
     std::string longValue_;  // the long value being read, reused from row to row
     std::vector<Plan> plans_;
 };

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/db/JetBytes.h"
@@ -57,10 +58,12 @@ class RowWalk {
         return page;
     }
 
-    // Reads the page the pointer names into a buffer of its own, leaving the walk's page in place.
+    // Reads the page the pointer names into a buffer of its own, leaving the walk's page in place. Each
+    // moved row has one pointer: one that a second pointer names again would be copied twice over.
     std::span<const unsigned char> CrackMoved(const JetRowSlot& pointer) {
         if (pointer.size < kOverflowPointer) ThrowDamaged();
         const unsigned char* p = page_.data() + pointer.start;
+        if (!movedRows_.insert(Le32(p)).second) ThrowDamaged();
         if (!file_.ReadPage(Le24(p + 1), moved_) || !HoldsDataPageOf(moved_, table_.page)) ThrowDamaged();
         const std::optional<JetRowSlot> target = FindRowSlot(moved_, file_.Version(), p[0]);
         if (!target || target->size == 0) ThrowDamaged();
@@ -73,6 +76,7 @@ class RowWalk {
     std::vector<JetField> fields_;
     std::vector<unsigned char> page_;
     std::vector<unsigned char> moved_;
+    std::unordered_set<std::uint32_t> movedRows_;  // the pointers followed so far
 };
 
 }  // namespace

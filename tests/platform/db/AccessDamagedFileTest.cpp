@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "platform/db/JetTableDef.h"
 #include "platform/db/JetTestFiles.h"
 #include "platform/db/MdbCatalog.h"
+#include "platform/db/MdbRowCopier.h"
 #include "platform/db/MdbRows.h"
 #include "platform/db/SharedData.h"
 #include "support/TempDir.h"
@@ -39,11 +41,23 @@ constexpr std::uint16_t kOverflowFlag = 0x4000;
 // Where the things to damage lie in a file: found with the reader itself, on the sound file.
 struct Landmarks {
     std::size_t pageSize = 0;
-    std::uint32_t definition = 0;  // the table's first definition page
-    std::uint32_t dataPage = 0;    // the page of its first row
-    std::size_t longValue = 0;     // Jet 3 sample: the file offset of a Memo's 12-byte header
-    std::size_t lvalRow = 0;       // and of the LVAL row it points to
+    std::uint32_t definition = 0;                   // the table's first definition page
+    std::uint32_t dataPage = 0;                     // the page of its first row
+    std::vector<std::size_t> longValues;            // the 12-byte headers of the Memos kept on LVAL pages
+    std::size_t lvalRow = 0;                        // the LVAL row the first of them points to
+    std::map<std::string, std::size_t> catalogIds;  // each user table's Id in MSysObjects
 };
+
+// File offset of a field of a row Jet has not moved.
+std::size_t At(const Landmarks& at, const JetRow& row, std::size_t field) {
+    return row.pageNumber * at.pageSize + row.fields[field].start;
+}
+
+std::size_t ColumnIndex(const JetTableDef& table, const std::string& name) {
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        if (table.columns[i].name == name) return i;
+    return table.columns.size();
+}
 
 Landmarks Find(const fs::path& path, const std::string& tableName, const std::string& memoColumn = "") {
     const JetFile file(path);
@@ -51,22 +65,28 @@ Landmarks Find(const fs::path& path, const std::string& tableName, const std::st
     at.pageSize = file.PageSize();
     for (const JetCatalogEntry& entry : ReadUserTables(file))
         if (entry.name == tableName) at.definition = entry.page;
+    const JetTableDef catalog = ReadTableDef(file, 2, "MSysObjects");
+    const std::size_t id = ColumnIndex(catalog, "Id"), name = ColumnIndex(catalog, "Name");
+    ForEachMdbRow(file, catalog, [&](const JetRow& row) {
+        at.catalogIds[MdbFieldText(file, catalog.columns[name], row.page, row.fields[name])] =
+            At(at, row, id);
+    });
     const JetTableDef table = ReadTableDef(file, at.definition, tableName);
-    std::optional<std::size_t> memo;
-    for (std::size_t i = 0; i < table.columns.size(); ++i)
-        if (table.columns[i].name == memoColumn) memo = i;
+    const std::size_t memo = ColumnIndex(table, memoColumn);
     ForEachMdbRow(file, table, [&](const JetRow& row) {
         if (at.dataPage == 0) at.dataPage = row.pageNumber;
-        if (!memo || at.longValue != 0 || row.fields[*memo].null) return;
-        const unsigned char* header = row.page.data() + row.fields[*memo].start;
-        if ((header[3] & 0x80) != 0) return;  // kept inline: no LVAL row
-        at.longValue = row.pageNumber * at.pageSize + row.fields[*memo].start;
-        const std::uint32_t pointer = Le32(header + 4);
+        if (memo == table.columns.size() || row.fields[memo].null) return;
+        const unsigned char* header = row.page.data() + row.fields[memo].start;
+        if ((header[3] & 0x80) == 0) at.longValues.push_back(At(at, row, memo));  // not kept inline
+    });
+    if (!at.longValues.empty()) {
+        std::string bytes = test::ReadBytes(path);
+        const std::uint32_t pointer = Get32(bytes, at.longValues[0] + 4);
         std::vector<unsigned char> page(file.PageSize());
         if (file.ReadPage(pointer >> 8, page))
             if (const auto slot = FindRowSlot(page, file.Version(), pointer & 0xFF))
                 at.lvalRow = (pointer >> 8) * at.pageSize + slot->start;
-    });
+    }
     return at;
 }
 
@@ -97,8 +117,9 @@ TEST(AccessDamagedFileTest, DefinitionsPagesAndRowsThatLeadAstrayAreRefused) {
     test::TempDir dir;
     demo::jet::Table table{"Giocatore", {{"ID", demo::jet::ColumnType::Long}, {"Nome"}}, {}};
     for (int i = 1; i <= 20; ++i) table.rows.push_back({i, "Giocatore " + std::to_string(i)});
+    const demo::jet::Table other{"Squadra", {{"Nome"}}, {{std::string("Prima")}}};
     const fs::path sound = dir / "lega.mdb";
-    demo::jet::WriteJetDatabase({table}, sound);
+    demo::jet::WriteJetDatabase({table, other}, sound);
     ASSERT_NO_THROW(Database::Open(sound));
     const Landmarks at = Find(sound, "Giocatore");
     ASSERT_NE(at.dataPage, 0u);
@@ -161,6 +182,21 @@ TEST(AccessDamagedFileTest, DefinitionsPagesAndRowsThatLeadAstrayAreRefused) {
              Put16(b, data(a, kFirstRowOffset), offset | kOverflowFlag);
          },
          kRow},
+        {"two moved rows with one copy",
+         [&](std::string& b, const Landmarks& a) {
+             for (unsigned slot = 0; slot < 2; ++slot) {
+                 const unsigned offset = test::Get16(b, data(a, kFirstRowOffset + 2 * slot));
+                 Put32(b, data(a, offset), a.dataPage << 8 | 2);  // row 2 of the same page
+                 Put16(b, data(a, kFirstRowOffset + 2 * slot), offset | kOverflowFlag);
+             }
+         },
+         kRow},
+        {"two tables on one definition",
+         [&](std::string& b, const Landmarks& a) {
+             const std::size_t other = a.catalogIds.at("Squadra");
+             Put32(b, other, (Get32(b, other) & 0xFF000000) | a.definition);
+         },
+         "catalogo delle tabelle danneggiato"},
         {"catalog definition with a column count of 65535",
          [&](std::string& b, const Landmarks& a) { Put16(b, 2 * a.pageSize + kColumnCount, 0xFFFF); },
          "definizione della tabella \"MSysObjects\" illeggibile"},
@@ -177,24 +213,31 @@ TEST(AccessDamagedFileTest, DefinitionsPagesAndRowsThatLeadAstrayAreRefused) {
 TEST(AccessDamagedFileTest, LongValuesThatLeadAstrayAreRefused) {
     const fs::path sound = test::AccessSamples() / "nwind.mdb";
     const Landmarks at = Find(sound, "Employees", "Notes");
-    ASSERT_NE(at.lvalRow, 0u) << "no Memo kept on an LVAL page";
+    ASSERT_GE(at.longValues.size(), 2u) << "too few Memos kept on LVAL pages";
+    ASSERT_NE(at.lvalRow, 0u);
     constexpr const char* kValue = "valore danneggiato nella colonna \"Notes\"";
     const std::vector<Case> cases = {
         {"LVAL page past the end",
-         [](std::string& b, const Landmarks& a) { Put32(b, a.longValue + 4, 0xFFFFFF00); }, kValue},
+         [](std::string& b, const Landmarks& a) { Put32(b, a.longValues[0] + 4, 0xFFFFFF00); }, kValue},
         {"LVAL row its page lacks",
          [](std::string& b, const Landmarks& a) {
-             Put32(b, a.longValue + 4, (Get32(b, a.longValue + 4) & ~0xFFu) | 0xF0);
+             Put32(b, a.longValues[0] + 4, (Get32(b, a.longValues[0] + 4) & ~0xFFu) | 0xF0);
          },
          kValue},
         {"LVAL chain that comes back to its first row",
          [](std::string& b, const Landmarks& a) {
-             Put32(b, a.longValue, 0x00FFFFFF);  // a chained value, longer than any row
-             Put32(b, a.lvalRow, Get32(b, a.longValue + 4));
+             Put32(b, a.longValues[0], 0x00FFFFFF);  // a chained value, longer than any row
+             Put32(b, a.lvalRow, Get32(b, a.longValues[0] + 4));
          },
          kValue},
-        {"flags Jet does not write", [](std::string& b, const Landmarks& a) { b[a.longValue + 3] = 0x20; },
+        {"two values in one LVAL row",
+         [](std::string& b, const Landmarks& a) {
+             Put32(b, a.longValues[1], Get32(b, a.longValues[0]));
+             Put32(b, a.longValues[1] + 4, Get32(b, a.longValues[0] + 4));
+         },
          kValue},
+        {"flags Jet does not write",
+         [](std::string& b, const Landmarks& a) { b[a.longValues[0] + 3] = 0x20; }, kValue},
     };
     ExpectRefused(sound, at, cases);
 }
