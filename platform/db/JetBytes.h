@@ -31,7 +31,7 @@ inline std::uint32_t Le32(const unsigned char* p) {
     return LoadLe<std::uint32_t>(p);
 }
 
-// The 3-byte page number of a row pointer (a long value's or an overflow row's).
+// The 3-byte page number of a moved row's pointer.
 inline std::uint32_t Le24(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
 }
