@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The line-up generator on a small league whose values the fuzz bytes change, duplicate or delete.
 #include <sqlite3.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,7 +100,9 @@ struct Table {
 // A folder of its own for this process: the league file and the site folder, removed at exit.
 class Scratch {
   public:
-    Scratch() : root_(fs::temp_directory_path() / ("calvorin-fuzz-league-" + std::to_string(::getpid()))) {
+    Scratch()
+        : root_(fs::temp_directory_path() /
+                ("calvorin-fuzz-league-" + std::to_string(std::random_device{}()))) {
         fs::remove_all(root_);
         fs::create_directories(root_ / "FCM" / "Leghe");
         fs::create_directories(Site() / "js");

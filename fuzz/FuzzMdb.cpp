@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes opened as a league file either fail with the database's own error or copy into rows that read.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,12 +13,12 @@
 
 namespace {
 
-// The reader opens files by path: each process writes its inputs to one file of its own, removed at exit.
+// The reader opens files by path: each process writes its inputs to one file of its own, under a random name, removed at exit.
 class ScratchFile {
   public:
     ScratchFile()
         : path_(std::filesystem::temp_directory_path() /
-                ("calvorin-fuzz-mdb-" + std::to_string(::getpid()) + ".mdb")) {}
+                ("calvorin-fuzz-mdb-" + std::to_string(std::random_device{}()) + ".mdb")) {}
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile() {

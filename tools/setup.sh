@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache clang-format clang-tidy
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
-  libsqlite3-dev sqlite3 mdbtools-dev mdbtools libglib2.0-dev
+  libsqlite3-dev sqlite3 mdbtools
   libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl libpcre2-dev zlib1g-dev libcrypt-dev
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core

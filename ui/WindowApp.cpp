@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 #include "app/form/MainForm.h"
 #include "platform/http/HttpGet.h"
@@ -75,8 +76,8 @@ int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) 
     QtDesktop desktop;
     LogPaneSink sink;
     Log log(sink, [&desktop] { desktop.ProcessPendingEvents(); });
-    CurlTransport http(ServiceHttpOptions());
-    TMainForm form(FormServices{desktop, log, http});
+    std::unique_ptr<HttpTransport> http = MakeHttpTransport(ServiceHttpOptions());
+    TMainForm form(FormServices{desktop, log, *http});
     const std::optional<std::string> extended = EnvironmentVariable("Calvorin_extended");
     if (!form.FormCreate(arguments, extended ? extended->c_str() : nullptr)) return 1;
     // Declared after the form, so the window goes first: its widgets hold on to the form's controls.

@@ -2,6 +2,7 @@
 #include "app/batch/BatchMode.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "app/batch/TerminalSink.h"
 #include "app/form/MainForm.h"
@@ -61,8 +62,8 @@ int RunBatch(const std::vector<std::string>& arguments) {
     TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout), TerminalSink::IsTerminal(stdout));
     Log log(sink);
     BatchDesktop desktop;
-    CurlTransport http(ServiceHttpOptions());
-    TMainForm form({desktop, log, http});
+    std::unique_ptr<HttpTransport> http = MakeHttpTransport(ServiceHttpOptions());
+    TMainForm form({desktop, log, *http});
     const std::optional<std::string> extended = EnvironmentVariable("Calvorin_extended");
     if (!form.FormCreate(arguments, extended ? extended->c_str() : nullptr)) return kBatchInvalid;
     try {

@@ -1,55 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// PKCS#7 padding around the library's bare AES-128-CBC, so every system pads and checks alike.
 #include "platform/crypto/Aes128Cbc.h"
 
-#include <openssl/evp.h>
+#include <algorithm>
+#include <stdexcept>
 
-#include <memory>
-
-#include "platform/crypto/OpensslError.h"
+#include "platform/crypto/Aes128CbcBlocks.h"
 
 namespace calvorin {
 namespace {
 
-struct CtxFree {
-    void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
-};
-
-const EVP_CIPHER* Aes128CbcAlgorithm() {
-    struct CipherFree {
-        void operator()(EVP_CIPHER* cipher) const { EVP_CIPHER_free(cipher); }
-    };
-    static const std::unique_ptr<EVP_CIPHER, CipherFree> cipher(
-        EVP_CIPHER_fetch(nullptr, "AES-128-CBC", nullptr));
-    if (!cipher) ThrowOpensslError("AES-128-CBC non disponibile");
-    return cipher.get();
-}
-
-// One whole encryption (encrypt = 1) or decryption (encrypt = 0); padding on, as OpenSSL's default.
-std::string Run(int encrypt, const Aes128Key& key, const Aes128Iv& iv, std::string_view input) {
-    const char* operation = encrypt ? "Cifratura AES" : "Decifratura AES";
-    std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
-    if (!ctx ||
-        EVP_CipherInit_ex2(ctx.get(), Aes128CbcAlgorithm(), key.data(), iv.data(), encrypt, nullptr) != 1)
-        ThrowOpensslError(operation);
-    std::string out(input.size() + 16, '\0');
-    auto* buffer = reinterpret_cast<unsigned char*>(out.data());
-    int written = 0, last = 0;
-    if (EVP_CipherUpdate(ctx.get(), buffer, &written, reinterpret_cast<const unsigned char*>(input.data()),
-                         static_cast<int>(input.size())) != 1 ||
-        EVP_CipherFinal_ex(ctx.get(), buffer + written, &last) != 1)
-        ThrowOpensslError(operation);
-    out.resize(static_cast<std::size_t>(written) + static_cast<std::size_t>(last));
-    return out;
-}
+constexpr std::size_t kBlock = 16;
 
 }  // namespace
 
 std::string Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::string_view plaintext) {
-    return Run(1, key, iv, plaintext);
+    if (plaintext.size() > kAes128CbcMaxText)
+        throw std::runtime_error("Cifratura AES: testo più lungo di 1 GiB");
+    std::size_t padding = kBlock - plaintext.size() % kBlock;
+    std::string blocks;
+    blocks.reserve(plaintext.size() + padding);
+    blocks.append(plaintext).append(padding, static_cast<char>(padding));
+    return Aes128CbcEncryptBlocks(key, iv, blocks);
 }
 
 std::string Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::string_view ciphertext) {
-    return Run(0, key, iv, ciphertext);
+    if (ciphertext.empty() || ciphertext.size() % kBlock != 0 ||
+        ciphertext.size() > kAes128CbcMaxText + kBlock)
+        throw std::runtime_error(
+            "Decifratura AES: la lunghezza del testo cifrato non è un multiplo positivo di 16 byte");
+    std::string plain = Aes128CbcDecryptBlocks(key, iv, ciphertext);
+    // Every padding byte is checked, not only the last one: CNG under Wine looks at the last byte alone,
+    // and a wrong key must not pass for a right one more often on one system than on the other.
+    auto padding = static_cast<unsigned char>(plain.back());
+    if (padding == 0 || padding > kBlock ||
+        !std::all_of(plain.end() - padding, plain.end(),
+                     [padding](char c) { return static_cast<unsigned char>(c) == padding; }))
+        throw std::runtime_error("Decifratura AES: riempimento PKCS#7 non valido");
+    plain.resize(plain.size() - padding);
+    return plain;
 }
 
 }  // namespace calvorin

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/crypto/Base64.h"
 
-#include <openssl/evp.h>
-
 #include <array>
+#include <cstdint>
 #include <stdexcept>
 
 namespace calvorin {
@@ -35,11 +34,24 @@ std::size_t PaddingLength(std::string_view text) {
 }  // namespace
 
 std::string Base64Encode(std::string_view bytes) {
-    std::string out(4 * ((bytes.size() + 2) / 3) + 1, '\0');
-    int n =
-        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(out.data()),
-                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
-    out.resize(static_cast<std::size_t>(n));
+    std::string out;
+    out.reserve(4 * ((bytes.size() + 2) / 3));
+    auto byte = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]));
+    };
+    std::size_t i = 0;
+    for (; i + 3 <= bytes.size(); i += 3) {
+        std::uint32_t group = byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2);
+        for (int shift = 18; shift >= 0; shift -= 6) out += kAlphabet[(group >> shift) & 0x3F];
+    }
+    // One or two bytes left: two or three digits, then "=" up to four.
+    if (std::size_t left = bytes.size() - i; left > 0) {
+        std::uint32_t group = byte(i) << 16 | (left == 2 ? byte(i + 1) << 8 : 0);
+        out += kAlphabet[group >> 18];
+        out += kAlphabet[(group >> 12) & 0x3F];
+        out += left == 2 ? kAlphabet[(group >> 6) & 0x3F] : '=';
+        out += '=';
+    }
     return out;
 }
 

@@ -7,8 +7,8 @@
 
 namespace calvorin {
 
-// Returns n bytes from OpenSSL's cryptographically strong generator. Throws std::runtime_error with
-// OpenSSL's message when the generator fails.
+// Returns n bytes from the system's cryptographically strong generator (OpenSSL's on Linux, CNG's on
+// Windows). Throws std::runtime_error "Generatore di numeri casuali non disponibile: ..." when it fails.
 std::string RandomBytes(std::size_t n);
 
 }  // namespace calvorin

@@ -1,56 +1,56 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbCatalog.h"
 
-#include <cstdint>
 #include <stdexcept>
-#include <string>
+#include <string_view>
+#include <unordered_set>
 
-#include "platform/db/MdbField.h"
+#include "platform/db/JetTableDef.h"
+#include "platform/db/MdbRowCopier.h"
 #include "platform/db/MdbRows.h"
 #include "platform/text/Trim.h"
 
 namespace calvorin {
 namespace {
 
-constexpr unsigned long kSystemObjectsPage = 2;
+constexpr std::uint32_t kSystemObjectsPage = 2;
 constexpr std::int64_t kTypeMask = 0x7F;
+constexpr std::int64_t kTableType = 1;
 // Flags that mark system and hidden-system tables.
 constexpr std::uint32_t kSystemFlags = 0x80000002;
 constexpr std::int64_t kPageMask = 0x00FFFFFF;
 
-int ColumnNamed(const std::vector<MdbColumn*>& columns, std::string_view name) {
+std::size_t ColumnNamed(const std::vector<JetColumn>& columns, std::string_view name) {
     for (std::size_t i = 0; i < columns.size(); ++i)
-        if (EqualsIgnoreAsciiCase(columns[i]->name, name)) return static_cast<int>(i);
+        if (EqualsIgnoreAsciiCase(columns[i].name, name)) return i;
     throw std::runtime_error("catalogo delle tabelle senza la colonna " + std::string(name));
-}
-
-MdbCatalogEntry Entry(MdbHandle* mdb, unsigned long page, const std::string& name) {
-    MdbCatalogEntry entry{};
-    entry.mdb = mdb;
-    entry.object_type = MDB_TABLE;
-    entry.table_pg = page;
-    name.copy(entry.object_name, MDB_MAX_OBJ_NAME);
-    return entry;
 }
 
 }  // namespace
 
-std::vector<MdbCatalogEntry> ReadUserTables(MdbHandle* mdb) {
-    MdbCatalogEntry systemObjects = Entry(mdb, kSystemObjectsPage, "MSysObjects");
-    MdbTablePtr table = ReadMdbTable(&systemObjects);
-    const std::vector<MdbColumn*> columns = MdbColumns(table.get());
-    const int id = ColumnNamed(columns, "Id"), name = ColumnNamed(columns, "Name");
-    const int type = ColumnNamed(columns, "Type"), flags = ColumnNamed(columns, "Flags");
-    std::vector<MdbCatalogEntry> tables;
-    const long seen = ForEachMdbRow(table.get(), [&](const std::vector<MdbField>& f) {
-        const auto value = [&](int i) { return MdbFieldInteger(mdb, *columns[i], f[i]); };
-        if ((value(type) & kTypeMask) != MDB_TABLE ||
+std::vector<JetCatalogEntry> ReadUserTables(const JetFile& file) {
+    const JetTableDef table = ReadTableDef(file, kSystemObjectsPage, "MSysObjects");
+    const std::vector<JetColumn>& columns = table.columns;
+    const std::size_t id = ColumnNamed(columns, "Id"), name = ColumnNamed(columns, "Name");
+    const std::size_t type = ColumnNamed(columns, "Type"), flags = ColumnNamed(columns, "Flags");
+    std::vector<JetCatalogEntry> tables;
+    std::unordered_set<std::uint32_t> pages;
+    const std::uint64_t seen = ForEachMdbRow(file, table, [&](const JetRow& row) {
+        const auto value = [&](std::size_t i) {
+            return MdbFieldInteger(columns[i], row.page, row.fields[i]);
+        };
+        if ((value(type) & kTypeMask) != kTableType ||
             (static_cast<std::uint32_t>(value(flags)) & kSystemFlags))
             return;
-        tables.push_back(Entry(mdb, value(id) & kPageMask, MdbFieldText(mdb, *columns[name], f[name])));
+        const auto page = static_cast<std::uint32_t>(value(id) & kPageMask);
+        // Each table has a definition of its own; two sharing one would copy the same rows twice over.
+        if (!pages.insert(page).second)
+            throw std::runtime_error(
+                "catalogo delle tabelle danneggiato: due tabelle con la stessa definizione");
+        tables.push_back({MdbFieldText(file, columns[name], row.page, row.fields[name]), page});
     });
     // Pages lost from the catalog would make its tables look missing rather than damaged.
-    if (seen < static_cast<long>(table->num_rows))
+    if (seen < table.rowCount)
         throw std::runtime_error("catalogo delle tabelle incompleto: file troncato o danneggiato");
     return tables;
 }

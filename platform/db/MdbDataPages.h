@@ -1,45 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Walks the data pages of an Access table as its usage map lists them, loading each into libmdb's page.
+// Walks the data pages of an Access table as its usage map lists them, reading each into a page buffer.
 #pragma once
-
-#include <glib.h>
-#include <mdbtools.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
+
+#include "platform/db/JetFile.h"
+#include "platform/db/JetTableDef.h"
 
 namespace calvorin {
 
-// Whether the handle's page buffer holds a data page of `table`.
-bool HoldsDataPageOf(MdbTableDef* table);
+// Whether `page` is a data page of the table whose definition starts at `tablePage`.
+bool HoldsDataPageOf(std::span<const unsigned char> page, std::uint32_t tablePage);
 
-// Takes the place of libmdb's mdb_read_next_dpg: one positioned read per page instead of two seeks and a
-// buffered read, and a usage map read only within its bounds. Pages the map names that belong to
-// another table are passed over, as libmdb does; a page that cannot be read ends the walk, as in
-// libmdb, so the table comes out short. A map of an unknown kind makes every page of the file a
-// candidate, as libmdb's fallback does.
+// Pages the map names that belong to another table are passed over; the walk ends at a page past the end
+// of the file, so the table comes out short. A map of an unknown kind makes every page of the file a
+// candidate.
 class MdbDataPages {
   public:
-    // `table` must have been read by mdb_read_table (with a non-empty usage map) and outlive the walk.
-    explicit MdbDataPages(MdbTableDef* table);
+    // `file` and `table` must outlive the walk.
+    MdbDataPages(const JetFile& file, const JetTableDef& table);
 
-    // Loads the table's next data page into the handle's page buffer; false when there is none left.
-    bool Next();
+    // Reads the table's next data page into `into` (a page's size); false when there is none left.
+    bool Next(std::span<unsigned char> into);
 
-    // The number of the page last loaded.
+    // The number of the page last read.
     std::uint32_t Page() const { return page_; }
 
   private:
     enum class MapKind { Inline, Pages, Unknown };
 
     bool NextCandidate(std::uint64_t& page);
-    bool Load(std::uint64_t page, unsigned char* into) const;
 
-    MdbTableDef* table_;
-    MdbHandle* mdb_;
+    const JetFile& file_;
+    const JetTableDef& table_;
     std::size_t pageSize_;
-    std::uint64_t filePages_ = 0;
     MapKind kind_;
     std::uint64_t next_ = 0;    // Inline, Unknown: the next page to consider; Pages: bit within the map page
     std::size_t mapEntry_ = 0;  // Pages: the map entry being read

@@ -2,29 +2,28 @@
 // Where each column's value lies in a row of an Access table, read from the table definition once.
 #pragma once
 
-#include <glib.h>
-#include <mdbtools.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "platform/db/JetField.h"
+#include "platform/db/JetFile.h"
+#include "platform/db/JetTableDef.h"
+
 namespace calvorin {
 
-// Cracks rows as libmdb's mdb_crack_row does, with the same fields for every row Jet writes, but
-// without its per-row allocation and option look-ups, and with every offset it reads checked to lie
-// within the row, so that a damaged row is refused instead of read from its neighbours' bytes.
+// Every offset a row holds is checked to lie within the row, so that a damaged row is refused instead of
+// read from its neighbours' bytes.
 class MdbRowLayout {
   public:
-    // `table` must have its columns read (mdb_read_columns).
-    explicit MdbRowLayout(MdbTableDef* table);
+    MdbRowLayout(const JetTableDef& table, JetVersion version);
 
-    // Sets the start, siz and is_null of `fields`, one per column in Jet's order, from the row at
+    // Sets `fields`, one per column in the table's order, from the row at
     // [start, start + size) of `page` (`pageSize` bytes); a value lies within the row, though a
     // variable one may come out with a negative size. False when the row is damaged.
     bool Crack(const unsigned char* page, std::size_t pageSize, std::size_t start, std::size_t size,
-               std::span<MdbField> fields) const;
+               std::span<JetField> fields) const;
 
   private:
     struct Column {

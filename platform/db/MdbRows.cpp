@@ -1,96 +1,89 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/MdbRows.h"
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
+#include "platform/db/JetBytes.h"
+#include "platform/db/JetPageRows.h"
 #include "platform/db/MdbDataPages.h"
 #include "platform/db/MdbRowLayout.h"
 
 namespace calvorin {
 namespace {
 
-// Flags in the high bits of a row's offset on its data page. A row that outgrew its page leaves an
-// overflow pointer behind; its data, on another page, is flagged there as deleted, so following the
-// pointers and skipping deleted rows sees every live row once, in its place.
-constexpr int kDeletedRow = 0x8000;
-constexpr int kOverflowRow = 0x4000;
-constexpr int kRowOffsetMask = 0x1FFF;
+// A row that outgrew its page leaves a pointer behind (a row number, then a 3-byte page number); its
+// data, on another page, is flagged there as deleted, so following the pointers and skipping deleted rows
+// sees every live row once, in its place.
+constexpr std::size_t kOverflowPointer = 4;
 
-[[noreturn]] void ThrowDamagedRow(MdbTableDef* table) {
-    throw std::runtime_error(std::string("riga danneggiata nella tabella \"") + table->name + "\"");
-}
+class RowWalk {
+  public:
+    RowWalk(const JetFile& file, const JetTableDef& table)
+        : file_(file),
+          table_(table),
+          layout_(table, file.Version()),
+          fields_(table.columns.size()),
+          page_(file.PageSize()),
+          moved_(file.PageSize()) {}
 
-void Crack(MdbTableDef* table, const MdbRowLayout& layout, int start, size_t size,
-           std::vector<MdbField>& fields) {
-    MdbHandle* mdb = table->entry->mdb;
-    if (!layout.Crack(mdb->pg_buf, mdb->fmt->pg_size, start & kRowOffsetMask, size, fields))
-        ThrowDamagedRow(table);
-}
+    std::uint64_t Run(const std::function<void(const JetRow&)>& onRow) {
+        std::uint64_t seen = 0;
+        MdbDataPages pages(file_, table_);
+        while (pages.Next(page_)) {
+            const std::optional<std::size_t> rows = RowSlotCount(page_, file_.Version());
+            if (!rows) ThrowDamaged();
+            for (std::size_t row = 0; row < *rows; ++row) {
+                const std::optional<JetRowSlot> slot = FindRowSlot(page_, file_.Version(), row);
+                if (!slot) ThrowDamaged();
+                if (slot->deleted || slot->size == 0) continue;
+                const std::span<const unsigned char> page =
+                    slot->overflow ? CrackMoved(*slot) : Crack(page_, *slot);
+                onRow(JetRow{page, fields_, pages.Page(), static_cast<std::uint32_t>(row)});
+                ++seen;
+            }
+        }
+        return seen;
+    }
 
-// Loads the page an overflow pointer names (row number, then a 3-byte page number) and cracks the row
-// there; the caller reads the fields before the table's own page is loaded again.
-void CrackOverflow(MdbTableDef* table, const MdbRowLayout& layout, int start, size_t size,
-                   std::vector<MdbField>& fields) {
-    MdbHandle* mdb = table->entry->mdb;
-    if (size < 4) ThrowDamagedRow(table);
-    const unsigned char* pointer = mdb->pg_buf + (start & kRowOffsetMask);
-    const int row = pointer[0];
-    const unsigned long page =
-        pointer[1] | (pointer[2] << 8) | (static_cast<unsigned long>(pointer[3]) << 16);
-    const bool ours = mdb_read_pg(mdb, page) == mdb->fmt->pg_size && HoldsDataPageOf(table);
-    int target = 0;
-    size_t targetSize = 0;
-    if (!ours || mdb_find_row(mdb, row, &target, &targetSize) != 0 || targetSize == 0) ThrowDamagedRow(table);
-    Crack(table, layout, target, targetSize, fields);
-}
+  private:
+    [[noreturn]] void ThrowDamaged() const {
+        throw std::runtime_error("riga danneggiata nella tabella \"" + table_.name + "\"");
+    }
+
+    std::span<const unsigned char> Crack(std::span<const unsigned char> page, const JetRowSlot& slot) {
+        if (!layout_.Crack(page.data(), page.size(), slot.start, slot.size, fields_)) ThrowDamaged();
+        return page;
+    }
+
+    // Reads the page the pointer names into a buffer of its own, leaving the walk's page in place. Each
+    // moved row has one pointer: one that a second pointer names again would be copied twice over.
+    std::span<const unsigned char> CrackMoved(const JetRowSlot& pointer) {
+        if (pointer.size < kOverflowPointer) ThrowDamaged();
+        const unsigned char* p = page_.data() + pointer.start;
+        if (!movedRows_.insert(Le32(p)).second) ThrowDamaged();
+        if (!file_.ReadPage(Le24(p + 1), moved_) || !HoldsDataPageOf(moved_, table_.page)) ThrowDamaged();
+        const std::optional<JetRowSlot> target = FindRowSlot(moved_, file_.Version(), p[0]);
+        if (!target || target->size == 0) ThrowDamaged();
+        return Crack(moved_, *target);
+    }
+
+    const JetFile& file_;
+    const JetTableDef& table_;
+    const MdbRowLayout layout_;
+    std::vector<JetField> fields_;
+    std::vector<unsigned char> page_;
+    std::vector<unsigned char> moved_;
+    std::unordered_set<std::uint32_t> movedRows_;  // the pointers followed so far
+};
 
 }  // namespace
 
-MdbTablePtr ReadMdbTable(MdbCatalogEntry* entry) {
-    MdbTablePtr table(mdb_read_table(entry));
-    // An empty usage map leaves no map at all: libmdb copies none, and the page walk needs its kind.
-    if (!table || !table->usage_map || table->map_sz < 1 || !mdb_read_columns(table.get()) ||
-        table->columns->len != table->num_cols)
-        throw std::runtime_error(std::string("definizione della tabella \"") + entry->object_name +
-                                 "\" illeggibile");
-    return table;
-}
-
-std::vector<MdbColumn*> MdbColumns(MdbTableDef* table) {
-    std::vector<MdbColumn*> columns;
-    for (unsigned i = 0; i < table->num_cols; ++i)
-        columns.push_back(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, i)));
-    return columns;
-}
-
-long ForEachMdbRow(MdbTableDef* table, const std::function<void(const std::vector<MdbField>&)>& onRow) {
-    MdbHandle* mdb = table->entry->mdb;
-    const MdbRowLayout layout(table);
-    std::vector<MdbField> fields(table->num_cols);
-    long seen = 0;
-    MdbDataPages pages(table);
-    while (pages.Next()) {
-        const std::uint32_t page = pages.Page();
-        const int rows = mdb_get_int16(mdb->pg_buf, mdb->fmt->row_count_offset);
-        for (int row = 0; row < rows; ++row) {
-            int start = 0;
-            size_t size = 0;
-            if (mdb_find_row(mdb, row, &start, &size) != 0 || size == 0) continue;
-            if (start & kDeletedRow) continue;
-            if (start & kOverflowRow) {
-                CrackOverflow(table, layout, start, size, fields);
-                onRow(fields);
-                if (mdb_read_pg(mdb, page) != mdb->fmt->pg_size) ThrowDamagedRow(table);
-            } else {
-                Crack(table, layout, start, size, fields);
-                onRow(fields);
-            }
-            ++seen;
-        }
-    }
-    return seen;
+std::uint64_t ForEachMdbRow(const JetFile& file, const JetTableDef& table,
+                            const std::function<void(const JetRow&)>& onRow) {
+    return RowWalk(file, table).Run(onRow);
 }
 
 }  // namespace calvorin

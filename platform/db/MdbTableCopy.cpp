@@ -5,26 +5,25 @@
 #include <string>
 #include <vector>
 
-#include "platform/db/MdbField.h"
+#include "platform/db/JetTableDef.h"
+#include "platform/db/MdbRowCopier.h"
 #include "platform/db/MdbRows.h"
 
 namespace calvorin {
 
-std::shared_ptr<const MemoryTable> CopyMdbTable(MdbCatalogEntry* entry) {
-    MdbTablePtr table = ReadMdbTable(entry);
-    MdbHandle* mdb = entry->mdb;
-    const std::vector<MdbColumn*> columns = MdbColumns(table.get());
+std::shared_ptr<const MemoryTable> CopyMdbTable(const JetFile& file, const JetCatalogEntry& entry,
+                                                JetLongValueReader& longValues) {
+    const JetTableDef table = ReadTableDef(file, entry.page, entry.name);
     std::vector<MemoryTable::Column> declared;
-    declared.reserve(columns.size());
-    for (const MdbColumn* column : columns) declared.push_back({column->name, KindOf(*column)});
-    auto copy = std::make_shared<MemoryTable>(table->name, std::move(declared), table->num_rows);
-    const MdbRowCopier copier(mdb, columns);
-    const long copied = ForEachMdbRow(
-        table.get(), [&](const std::vector<MdbField>& fields) { copier.Append(*copy, fields); });
+    declared.reserve(table.columns.size());
+    for (const JetColumn& column : table.columns) declared.push_back({column.name, KindOf(column)});
+    auto copy = std::make_shared<MemoryTable>(table.name, std::move(declared), table.rowCount);
+    MdbRowCopier copier(file, table.columns, longValues);
+    const std::uint64_t copied =
+        ForEachMdbRow(file, table, [&](const JetRow& row) { copier.Append(*copy, row); });
     // Pages lost from the middle of the file leave fewer rows than the table definition counts.
-    if (copied < static_cast<long>(table->num_rows))
-        throw std::runtime_error(std::string("tabella \"") + table->name +
-                                 "\" incompleta: file troncato o danneggiato");
+    if (copied < table.rowCount)
+        throw std::runtime_error("tabella \"" + table.name + "\" incompleta: file troncato o danneggiato");
     return copy;
 }
 

@@ -38,12 +38,6 @@ CurlLibrary Load() {
     Resolve(*library, "curl_easy_strerror", curl.easy_strerror);
     Resolve(*library, "curl_slist_append", curl.slist_append);
     Resolve(*library, "curl_slist_free_all", curl.slist_free_all);
-    Resolve(*library, "curl_url", curl.url);
-    Resolve(*library, "curl_url_cleanup", curl.url_cleanup);
-    Resolve(*library, "curl_url_set", curl.url_set);
-    Resolve(*library, "curl_url_get", curl.url_get);
-    Resolve(*library, "curl_url_strerror", curl.url_strerror);
-    Resolve(*library, "curl_free", curl.free);
     return curl;
 }
 

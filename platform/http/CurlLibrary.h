@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libcurl, loaded the first time a request or an address needs it rather than when the program starts.
+// libcurl, loaded the first time a request needs it rather than when the program starts.
 #pragma once
 
 #include <curl/curl.h>
@@ -19,12 +19,6 @@ struct CurlLibrary {
     decltype(&curl_easy_strerror) easy_strerror;
     decltype(&curl_slist_append) slist_append;
     decltype(&curl_slist_free_all) slist_free_all;
-    decltype(&curl_url) url;
-    decltype(&curl_url_cleanup) url_cleanup;
-    decltype(&curl_url_set) url_set;
-    decltype(&curl_url_get) url_get;
-    decltype(&curl_url_strerror) url_strerror;
-    decltype(&curl_free) free;
 };
 
 // Loads libcurl once (safe from any thread) and keeps it for the life of the process. Throws HttpError

@@ -1,194 +1,73 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/http/HttpGet.h"
 
-#include <algorithm>
-#include <chrono>
-#include <memory>
-#include <optional>
 #include <set>
 
-#include "platform/http/CurlLibrary.h"
 #include "platform/http/Redirect.h"
-#include "platform/http/StatusLine.h"
 
 namespace calvorin {
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-using Milliseconds = std::chrono::milliseconds;
-
-// Header lines of one answer beyond this many bytes stop the transfer: curl keeps them all in memory.
-constexpr std::size_t kMaxHeaderBytes = std::size_t{256} * 1024;
-
-struct EasyDeleter {
-    void operator()(CURL* handle) const { Curl().easy_cleanup(handle); }
-};
-struct ListDeleter {
-    void operator()(curl_slist* list) const { Curl().slist_free_all(list); }
-};
-using EasyHandle = std::unique_ptr<CURL, EasyDeleter>;
-using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
-
-EasyHandle NewEasyHandle() {
-    static const CURLcode globalInit = Curl().global_init(CURL_GLOBAL_DEFAULT);
-    if (globalInit != CURLE_OK) throw HttpError(Curl().easy_strerror(globalInit));
-    EasyHandle handle(Curl().easy_init());
-    if (!handle) throw HttpError(Curl().easy_strerror(CURLE_FAILED_INIT));
-    return handle;
-}
-
-// The two limits of a whole request, redirects included: everything within connect plus response
-// time-out of the start, and the answer within the response time-out of the moment the first request
-// went out. A server that trickles bytes cannot stretch either.
-struct Deadlines {
-    SteadyClock::time_point overall;
-    std::optional<SteadyClock::time_point> answer;
-};
-
-// What the callbacks share during one transfer (one hop).
-struct Transfer {
-    CURL* handle = nullptr;
-    const HttpOptions* options = nullptr;
-    Deadlines* deadlines = nullptr;
-    HttpResponse response;
-    std::size_t headerBytes = 0;
-    bool inBody = false;
-    bool answerTimeout = false;
-    bool headersTooLarge = false;
-
-    void RequestSent() {
-        if (!deadlines->answer)
-            deadlines->answer =
-                std::min(deadlines->overall, SteadyClock::now() + Milliseconds(options->responseTimeoutMs));
+HopAnswer GetOnce(HttpHop& hop, const std::string& url, const HttpOptions& options,
+                  HttpDeadlines& deadlines) {
+    try {
+        HopAnswer answer = hop.Get(url, options, deadlines);
+        // Whatever the library did, no more than the limit reaches the caller.
+        if (answer.response.body.size() > options.maxBodyBytes) {
+            answer.response.body.resize(options.maxBodyBytes);
+            answer.response.bodyTooLarge = true;
+        }
+        return answer;
+    } catch (const HopError& e) {
+        switch (e.kind()) {
+            case HopError::Kind::AnswerTimeout:
+                throw HttpError(std::string(e.what()) + ": risposta non completa entro " +
+                                std::to_string(options.responseTimeoutMs) + " millisecondi");
+            case HopError::Kind::ConnectTimeout:
+                throw HttpError(std::string(e.what()) + ": connessione non stabilita entro " +
+                                std::to_string(options.connectTimeoutMs) + " millisecondi");
+            case HopError::Kind::HeaderTooLarge:
+                throw HttpError("Risposta non valida: intestazione troppo lunga");
+        }
+        throw;
     }
+}
+
+class SystemTransport : public HttpTransport {
+  public:
+    explicit SystemTransport(HttpOptions options) : options_(std::move(options)), hop_(MakeSystemHttpHop()) {}
+    HttpResponse Get(const std::string& url) override { return HttpGet(*hop_, url, options_); }
+
+  private:
+    HttpOptions options_;
+    std::unique_ptr<HttpHop> hop_;
 };
-
-size_t OnHeader(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    t->RequestSent();
-    t->headerBytes += size * count;
-    if (t->headerBytes > kMaxHeaderBytes) {
-        t->headersTooLarge = true;
-        return 0;  // stops the transfer
-    }
-    // Interim answers (100 Continue) have their own status line: the last one counts.
-    if (auto line = ParseStatusLine(std::string_view(data, size * count))) {
-        t->response.status = line->status;
-        t->response.reason = line->reason.empty() ? StandardReasonPhrase(line->status) : line->reason;
-    }
-    return size * count;
-}
-
-size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    auto* t = static_cast<Transfer*>(user);
-    t->inBody = true;
-    if (t->response.body.size() + size * count > t->options->maxBodyBytes) {
-        t->response.bodyTooLarge = true;
-        return 0;  // stops the transfer
-    }
-    t->response.body.append(data, size * count);
-    return size * count;
-}
-
-// The answer's deadline starts once the request is on its way, which only curl knows.
-int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    auto* t = static_cast<Transfer*>(user);
-    curl_off_t pretransfer = 0;
-    Curl().easy_getinfo(t->handle, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
-    if (pretransfer > 0) t->RequestSent();
-    t->answerTimeout = t->deadlines->answer && SteadyClock::now() >= *t->deadlines->answer;
-    return t->answerTimeout ? 1 : 0;
-}
-
-template <typename T>
-void SetOption(CURL* handle, CURLoption option, T value) {
-    CURLcode code = Curl().easy_setopt(handle, option, value);
-    if (code != CURLE_OK) throw HttpError(Curl().easy_strerror(code));
-}
-
-long RemainingMs(SteadyClock::time_point deadline) {
-    auto left = std::chrono::duration_cast<Milliseconds>(deadline - SteadyClock::now()).count();
-    return static_cast<long>(std::max<decltype(left)>(left, 1));
-}
-
-void Configure(Transfer& t, const std::string& url, curl_slist* headers, char* errorBuffer) {
-    CURL* h = t.handle;
-    long remaining = RemainingMs(t.deadlines->answer.value_or(t.deadlines->overall));
-    SetOption(h, CURLOPT_ERRORBUFFER, errorBuffer);
-    SetOption(h, CURLOPT_URL, url.c_str());
-    SetOption(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    SetOption(h, CURLOPT_NOSIGNAL, 1L);
-    SetOption(h, CURLOPT_FOLLOWLOCATION, 0L);  // followed by HttpGet, under its own rules
-    SetOption(h, CURLOPT_CONNECTTIMEOUT_MS, std::min(t.options->connectTimeoutMs, remaining));
-    SetOption(h, CURLOPT_TIMEOUT_MS, remaining);
-    SetOption(h, CURLOPT_HTTPHEADER, headers);
-    if (!t.options->userAgent.empty()) SetOption(h, CURLOPT_USERAGENT, t.options->userAgent.c_str());
-    SetOption(h, CURLOPT_HEADERFUNCTION, OnHeader);
-    SetOption(h, CURLOPT_HEADERDATA, &t);
-    SetOption(h, CURLOPT_WRITEFUNCTION, OnBody);
-    SetOption(h, CURLOPT_WRITEDATA, &t);
-    SetOption(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
-    SetOption(h, CURLOPT_XFERINFODATA, &t);
-    SetOption(h, CURLOPT_NOPROGRESS, 0L);
-}
-
-[[noreturn]] void ThrowTransferError(CURLcode code, const Transfer& t, const char* errorBuffer) {
-    if (t.answerTimeout || (code == CURLE_OPERATION_TIMEDOUT && t.deadlines->answer))
-        throw HttpError(std::string(Curl().easy_strerror(CURLE_OPERATION_TIMEDOUT)) +
-                        ": risposta non completa entro " + std::to_string(t.options->responseTimeoutMs) +
-                        " millisecondi");
-    // curl 7.88 reports a header line over its 100 KB limit as "Out of memory".
-    if (t.headersTooLarge || (code == CURLE_OUT_OF_MEMORY && !t.inBody))
-        throw HttpError("Risposta non valida: intestazione troppo lunga");
-    std::string message = Curl().easy_strerror(code);
-    std::string detail = errorBuffer;
-    if (detail.find(message) != std::string::npos) throw HttpError(detail);  // curl often repeats itself
-    throw HttpError(detail.empty() ? message : message + ": " + detail);
-}
-
-struct Hop {
-    HttpResponse response;
-    std::string location;  // the absolute target of a redirect; empty when there is none
-};
-
-Hop GetOnce(const std::string& url, const HttpOptions& options, Deadlines& deadlines) {
-    EasyHandle handle = NewEasyHandle();
-    // An empty "Accept:" removes curl's default header: the request carries Host and User-Agent only.
-    HeaderList headers(Curl().slist_append(nullptr, "Accept:"));
-    if (!headers) throw std::bad_alloc();
-    Transfer transfer;
-    transfer.handle = handle.get();
-    transfer.options = &options;
-    transfer.deadlines = &deadlines;
-    char errorBuffer[CURL_ERROR_SIZE] = "";
-    Configure(transfer, url, headers.get(), errorBuffer);
-    CURLcode code = Curl().easy_perform(handle.get());
-    if (code != CURLE_OK && !transfer.response.bodyTooLarge) ThrowTransferError(code, transfer, errorBuffer);
-    Hop hop{std::move(transfer.response), {}};
-    char* location = nullptr;
-    if (Curl().easy_getinfo(handle.get(), CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location)
-        hop.location = location;
-    return hop;
-}
 
 }  // namespace
 
-HttpResponse HttpGet(const std::string& url, const HttpOptions& options) {
-    Deadlines deadlines{
-        SteadyClock::now() + Milliseconds(options.connectTimeoutMs + options.responseTimeoutMs),
-        std::nullopt};
+HttpResponse HttpGet(HttpHop& hop, const std::string& url, const HttpOptions& options) {
+    HttpDeadlines deadlines(options);
     std::set<std::string> visited{url};
     std::string current = url;
     for (int redirects = 0;; ++redirects) {
-        Hop hop = GetOnce(current, options, deadlines);
-        if (!IsFollowedRedirect(hop.response.status) || hop.location.empty()) return std::move(hop.response);
+        HopAnswer answer = GetOnce(hop, current, options, deadlines);
+        if (!IsFollowedRedirect(answer.response.status) || answer.location.empty())
+            return std::move(answer.response);
         if (redirects == kMaxRedirects)
             throw HttpError("Troppi reindirizzamenti: il servizio rimanda oltre 5 volte");
-        CheckRedirect(current, hop.location);
-        if (!visited.insert(hop.location).second)
+        CheckRedirect(current, answer.location);
+        if (!visited.insert(answer.location).second)
             throw HttpError("Reindirizzamento circolare: il servizio rimanda a un indirizzo già visitato");
-        current = std::move(hop.location);
+        current = std::move(answer.location);
     }
+}
+
+HttpResponse HttpGet(const std::string& url, const HttpOptions& options) {
+    return HttpGet(*MakeSystemHttpHop(), url, options);
+}
+
+std::unique_ptr<HttpTransport> MakeHttpTransport(HttpOptions options) {
+    return std::make_unique<SystemTransport>(std::move(options));
 }
 
 }  // namespace calvorin

@@ -27,15 +27,19 @@ std::optional<StatusLine> ParseStatusLine(std::string_view line) {
     std::string_view code = rest.substr(0, 3);
     if (!IsThreeDigits(code) || (rest.size() > 3 && rest[3] != ' ')) return std::nullopt;
     std::string_view reason = rest.size() > 4 ? rest.substr(4) : std::string_view();
-    StatusLine result{(code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0'), std::string(reason)};
-    if (!IsValidUtf8(result.reason)) result.reason = Cp1252ToUtf8(result.reason);
-    if (result.reason.size() > kMaxReasonBytes) {
+    return StatusLine{(code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0'),
+                      BoundedReasonPhrase(reason)};
+}
+
+std::string BoundedReasonPhrase(std::string_view raw) {
+    std::string reason = IsValidUtf8(raw) ? std::string(raw) : Cp1252ToUtf8(raw);
+    if (reason.size() > kMaxReasonBytes) {
         size_t cut = kMaxReasonBytes;
-        while (cut > 0 && (static_cast<unsigned char>(result.reason[cut]) & 0xC0) == 0x80) --cut;
-        result.reason.resize(cut);
-        result.reason += "…";
+        while (cut > 0 && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) --cut;
+        reason.resize(cut);
+        reason += "…";
     }
-    return result;
+    return reason;
 }
 
 std::string StandardReasonPhrase(int status) {

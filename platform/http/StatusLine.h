@@ -21,6 +21,10 @@ struct StatusLine {
 // phrase that is not valid UTF-8 is read as Windows-1252, and one over kMaxReasonBytes is cut.
 std::optional<StatusLine> ParseStatusLine(std::string_view line);
 
+// Returns the reason phrase of a status line as it came (its bytes): as UTF-8 when it is, else read as
+// Windows-1252, and cut after kMaxReasonBytes on a character boundary with "…".
+std::string BoundedReasonPhrase(std::string_view raw);
+
 // Returns the standard reason phrase of a status code ("Not Found" for 404), or "HTTP <code>" for a code
 // without one.
 std::string StandardReasonPhrase(int status);

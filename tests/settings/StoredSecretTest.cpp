@@ -1,18 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Stored secrets: known texts, round trips, damaged texts; the same on every build.
 #include "settings/StoredSecret.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/crypto/Base64.h"
 #include "plugin/PluginContext.h"
-#include "support/Command.h"
-#include "support/TempDir.h"
 
 namespace calvorin {
 namespace {
 
 constexpr const char* kSection = "Invio formazione";
 constexpr const char* kKey = "Password SMTP";
+
+struct KnownText {
+    const char* passphrase;
+    const char* value;
+    const char* stored;
+};
+
+// Made by the openssl command alone, as docs/secrets.md shows: the key is the first 16 bytes of
+// `openssl dgst -sha256` over the passphrase, then `printf '%s\0' <value> | openssl enc -aes-128-cbc -K <key>
+// -iv 000... -base64 -A`. A text stored by one build reads back on the other, and both write it alike.
+const KnownText kKnownTexts[] = {
+    {kApplicationTitle, "", "tDfkaqnngze95rcvQfKPhA=="},
+    {kApplicationTitle, "segreto", "yCh3siXlgQLu/l8jOOFbqA=="},
+    {kApplicationTitle, "Perché è già più caro €", "hOWvmcjMRA4A3bd6LkQpjAQDb3PGADq3Z/NQHnS+Vpg="},
+    {kApplicationTitle, "una password lunga più di un blocco AES",
+     "oIKHIMG86cbkI8CaZRikZjPi7AGfGYstvJtQHJp4H6znEZzbwlQl0D+fayYBvdjR"},
+    {"Altra frase", "smtp-pass", "sJh027qM35w8cu5mWaQmgg=="},
+};
+
+TEST(StoredSecret, KnownTextsBothWays) {
+    for (const auto& known : kKnownTexts) {
+        SCOPED_TRACE(known.value);
+        EXPECT_EQ(EncryptText(known.value, known.passphrase), known.stored);
+        EXPECT_EQ(DecryptText(known.stored, known.passphrase), known.value);
+    }
+}
+
+// Texts another writer could leave, made as above: bytes after the first 0x00 ("abc", 0x00, "dopo lo
+// zero") and Latin-1 instead of UTF-8 ("caf", 0xE9, 0x00).
+TEST(StoredSecret, ReadingStopsAtTheFirstZeroAndRepairsBrokenUtf8) {
+    EXPECT_EQ(DecryptText("/q71/B6qavgnsqXL7s5dcrwt/HeEAw509izDCNY/lCE=", kApplicationTitle), "abc");
+    EXPECT_EQ(DecryptText("qFOlBb2UdQjTR8Az82kE1w==", kApplicationTitle), "caf�");
+}
 
 TEST(StoredSecret, LengthFollowsTheValueLengthInBlocks) {
     const std::pair<std::size_t, std::size_t> cases[] = {{0, 24},  {14, 24}, {15, 44},
@@ -87,27 +119,6 @@ TEST(StoredSecret, StoredValueIsTrimmedBeforeDecryption) {
     IniFile ini;
     ini.WriteString(kSection, kKey, "\t " + EncryptText("abc", kApplicationTitle) + "  ");
     EXPECT_EQ(ReadSecret(ini, kSection, kKey, "default"), "abc");
-}
-
-// The openssl command derives the key on its own and decrypts our text to UTF-8 plus one 0x00.
-TEST(StoredSecret, OpensslCommandDecryptsTheStoredText) {
-    if (!test::HaveProgram("openssl")) GTEST_SKIP() << "openssl command not installed";
-    test::TempDir dir;
-    test::WriteBytes(dir / "passphrase", kApplicationTitle);
-    auto digest = test::RunCommand("openssl dgst -sha256 -r " + test::ShellQuote(dir / "passphrase"),
-                                   test::Capture::StdoutOnly);
-    ASSERT_EQ(digest.exitCode, 0);
-    std::string keyHex = digest.output.substr(0, 32);
-    for (std::string value : {"", "Perché è già più caro €", "una password lunga più di un blocco AES"}) {
-        SCOPED_TRACE(value);
-        test::WriteBytes(dir / "stored", EncryptText(value, kApplicationTitle) + "\n");
-        auto plain =
-            test::RunCommand("openssl enc -d -aes-128-cbc -K " + keyHex + " -iv " + std::string(32, '0') +
-                                 " -base64 -A -in " + test::ShellQuote(dir / "stored"),
-                             test::Capture::StdoutOnly);
-        ASSERT_EQ(plain.exitCode, 0);
-        EXPECT_EQ(plain.output, value + std::string(1, '\0'));
-    }
 }
 
 }  // namespace

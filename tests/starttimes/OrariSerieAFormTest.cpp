@@ -27,8 +27,8 @@ class OrariSerieAFormTest : public test::ServiceFixture {
         });
     }
 
-    CurlTransport transport = Transport();
-    OrariSerieAForm form{transport};
+    std::unique_ptr<HttpTransport> transport = Transport();
+    OrariSerieAForm form{*transport};
     std::vector<bool> busy;
 };
 

@@ -35,10 +35,10 @@ class ServiceFixture : public ::testing::Test {
     static std::string Url(const std::string& path) { return server_->Url(path); }
 
     // The service's own options with a shorter response time-out.
-    static CurlTransport Transport(long responseTimeoutMs = 5000) {
+    static std::unique_ptr<HttpTransport> Transport(long responseTimeoutMs = 5000) {
         HttpOptions options = ServiceHttpOptions();
         options.responseTimeoutMs = responseTimeoutMs;
-        return CurlTransport(options);
+        return MakeHttpTransport(options);
     }
 
     static std::unique_ptr<TempDir> dir_;

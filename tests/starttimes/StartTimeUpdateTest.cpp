@@ -76,9 +76,9 @@ class StartTimeUpdateTest : public test::ServiceFixture {
 
     // Runs the update and returns how often each row was reported as changed.
     std::map<int, int> Run(StartTimeTable& table, bool byUser, long responseTimeoutMs = 5000) {
-        CurlTransport transport = Transport(responseTimeoutMs);
+        std::unique_ptr<HttpTransport> transport = Transport(responseTimeoutMs);
         std::map<int, int> rows;
-        AggiornaOrari(table, byUser, 2025, transport, log, [&](int row) { ++rows[row]; });
+        AggiornaOrari(table, byUser, 2025, *transport, log, [&](int row) { ++rows[row]; });
         return rows;
     }
 
@@ -213,8 +213,8 @@ TEST_F(StartTimeUpdateTest, FailuresLeaveTheTableAsItWasAndLogKo) {
         {Url("/lento/services.php"), "Timeout was reached", false, 500},
         {Url("/goccia/corpo/200/60/services.php"), "Timeout was reached", false, 1000},
         {Url("/rimanda/302/6/services.php"), "Troppi reindirizzamenti", false},
-        {"", "Bad scheme", false},
-        {"non è un indirizzo", "Bad scheme", false},
+        {"", "deve iniziare con http:// o https://", false},
+        {"non è un indirizzo", "deve iniziare con http:// o https://", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.url);
@@ -238,9 +238,9 @@ TEST_F(StartTimeUpdateTest, FailuresLeaveTheTableAsItWasAndLogKo) {
 }
 
 TEST_F(StartTimeUpdateTest, RequestCarriesSeasonUserAgentAndTheUrlsOwnQuery) {
-    CurlTransport transport = Transport();
+    std::unique_ptr<HttpTransport> transport = Transport();
     ServiceAnswer answer =
-        GetOrariServizio(transport, Url("/Calvorin_v2/services.php?lega=Prova%20A#sezione"), 2025);
+        GetOrariServizio(*transport, Url("/Calvorin_v2/services.php?lega=Prova%20A#sezione"), 2025);
     const auto& request = answer.at("richiesta");
     EXPECT_EQ(request.at("user_agent"), "Calvorin");
     EXPECT_EQ(request.at("parametri"),

@@ -7,11 +7,14 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
 #include <utility>
 
+#include "platform/db/JetFile.h"
+#include "platform/db/Rc4.h"
 #include "platform/fs/Files.h"
 #include "platform/text/AsciiCase.h"
 #include "platform/text/Utf8.h"
@@ -391,45 +394,25 @@ std::string TdefPage(const TableLayout& t, std::uint32_t rowCount, std::uint32_t
     return b;
 }
 
-// RC4, which masks the database definition page.
-std::string Rc4(std::string_view key, std::string_view data) {
-    std::array<std::uint8_t, 256> s{};
-    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<std::uint8_t>(i);
-    std::uint8_t j = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        j = static_cast<std::uint8_t>(j + s[i] + static_cast<std::uint8_t>(key[i % key.size()]));
-        std::swap(s[i], s[j]);
-    }
-    std::string out(data);
-    std::uint8_t a = 0, b = 0;
-    for (char& c : out) {
-        a = static_cast<std::uint8_t>(a + 1);
-        b = static_cast<std::uint8_t>(b + s[a]);
-        std::swap(s[a], s[b]);
-        c = static_cast<char>(static_cast<std::uint8_t>(c) ^ s[static_cast<std::uint8_t>(s[a] + s[b])]);
-    }
-    return out;
-}
-
 // Page 0: "Standard Jet DB", version 4, code page 1252, no encryption key, an empty password, the
 // general sort order and the creation date; bytes 0x18 to 0x97 are RC4-masked as Access masks them.
 std::string HeaderPage() {
-    constexpr std::size_t kMaskedAt = 0x18, kMaskedLength = 128;
+    constexpr std::size_t kMaskedLength = 128;
     std::string page(kPageSize, '\0');
     page[1] = 0x01;
     const std::string_view magic("Standard Jet DB\0", 16);
     page.replace(4, magic.size(), magic);
     page[0x14] = 0x01;
     PutLe(page, 0x3C, std::uint16_t{1252});
-    PutLe(page, 0x3E, std::uint32_t{0});
+    PutLe(page, jet_header::kKeyAt, std::uint32_t{0});
     // Jet 4 masks the 40-byte password with the creation date's whole days: a password of zeros
     // therefore stores the mask itself.
     const auto days = static_cast<std::uint32_t>(static_cast<std::int32_t>(kCreationDate));
     for (std::size_t i = 0; i < 40; i += 4) PutLe(page, 0x42 + i, days);
     PutLe(page, 0x6E, std::uint32_t{kGeneralSortOrder});
     PutLe(page, 0x72, std::bit_cast<std::uint64_t>(kCreationDate));
-    const std::string_view key("\xC7\xDA\x39\x6B", 4);
-    page.replace(kMaskedAt, kMaskedLength, Rc4(key, std::string_view(page).substr(kMaskedAt, kMaskedLength)));
+    ApplyRc4(jet_header::kMaskKey,
+             std::span(reinterpret_cast<unsigned char*>(page.data()) + jet_header::kMaskedAt, kMaskedLength));
     page.replace(0x9C, 4, std::string_view("4.0\0", 4));
     return page;
 }

@@ -17,6 +17,8 @@ The first path segment selects a fault instead:
   /array/...                  200 with a JSON array at the top level
   /scenario/<file>/...        200 with <data dir>/<file> sent as it is (no echo)
   /lungo/<code>/<bytes>/...   that status with a reason phrase of <bytes> letters (at most 1 MiB)
+  /righe/<n>/<bytes>/...      200 after <n> extra header lines of <bytes> letters each (at most 10000
+                              lines of 10000 letters)
   /goccia/<part>/<ms>/<n>/... the normal answer after <n> extra header lines (<part> "intestazioni") or
                               with its first <n> body bytes (<part> "corpo"), sent one at a time, <ms>
                               milliseconds apart (n at most 1000, ms at most 10000)
@@ -24,7 +26,8 @@ The first path segment selects a fault instead:
   /cerchio/...                302 to itself
   /verso/<url>/...            302 to <url> (percent-encoded)
 
-With --tls-cert and --tls-key it speaks https instead. On start it prints the port it listens on as its first line of standard output.
+With --tls-cert and --tls-key it speaks https instead; with --tls-self-signed it makes a certificate of
+its own for 127.0.0.1 with the openssl command (for tests that cannot run openssl themselves). On start it prints the port it listens on as its first line of standard output.
 """
 
 import argparse
@@ -32,6 +35,8 @@ import json
 import os
 import re
 import ssl
+import subprocess
+import tempfile
 import time
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -76,6 +81,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.send_file(segments[1])
             elif selector == "lungo":
                 self.send_status([segments[1], "A" * min(int(segments[2]), ONE_MIB)])
+            elif selector == "righe":
+                self.send_many_lines(min(int(segments[1]), 10000), min(int(segments[2]), 10000))
             elif selector == "goccia":
                 self.send_trickle(segments[1], int(segments[2]), int(segments[3]), url.query)
             elif selector == "rimanda":
@@ -123,6 +130,15 @@ class Handler(BaseHTTPRequestHandler):
         body = b"stato di prova"
         self.send_response(code, reason)
         self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_many_lines(self, count, length):
+        body = b"molte righe"
+        self.send_response(200)
+        for i in range(count):
+            self.send_header("X-Riga-%d" % i, "A" * length)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
@@ -202,14 +218,24 @@ def main():
     parser.add_argument("--slow-seconds", type=float, default=60.0, help="wait of /lento/ before answering")
     parser.add_argument("--tls-cert", help="serve https with this PEM certificate (needs --tls-key)")
     parser.add_argument("--tls-key", help="PEM private key of --tls-cert")
+    parser.add_argument("--tls-self-signed", action="store_true",
+                        help="serve https with a self-signed certificate made with the openssl command")
     parser.add_argument("--verbose", action="store_true", help="log every request to standard error")
     args = parser.parse_args()
 
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     server.daemon_threads = True
-    if args.tls_cert:
+    if args.tls_cert or args.tls_self_signed:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-        context.load_cert_chain(args.tls_cert, args.tls_key)
+        if args.tls_self_signed:
+            with tempfile.TemporaryDirectory() as folder:
+                cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+                subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                                "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
+                               check=True, capture_output=True)
+                context.load_cert_chain(cert, key)
+        else:
+            context.load_cert_chain(args.tls_cert, args.tls_key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
     server.data_dir = args.data_dir
     server.slow_seconds = args.slow_seconds

@@ -14,9 +14,9 @@ using test::FormFixture;
 namespace {
 
 struct ServicePage {
-    ServicePage() : f("Lega-1-2025", nullptr, &transport) {}
+    ServicePage() : f("Lega-1-2025", nullptr, transport.get()) {}
     test::OrariServer server{{"--data-dir", CALVORIN_SOURCE_DIR "/tools/orari-server"}};
-    CurlTransport transport{ServiceHttpOptions()};
+    std::unique_ptr<HttpTransport> transport = MakeHttpTransport(ServiceHttpOptions());
     FormFixture f;
 };
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Base64 known answers and the strict decoder's refusals.
 #include "platform/crypto/Base64.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/crypto/CryptoTestHex.h"
 
 namespace calvorin {
 namespace {
@@ -22,6 +25,20 @@ TEST(Base64, RfcVectorsBothWays) {
         SCOPED_TRACE(bytes);
         EXPECT_EQ(Base64Encode(bytes), text);
         EXPECT_EQ(Base64Decode(text), bytes);
+    }
+}
+
+// Bytes with the high bit set (a signed char on both builds) and the last two letters of the alphabet;
+// the texts are Python's base64.b64encode.
+TEST(Base64, HighBytesAndTheLastLettersOfTheAlphabet) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"00", "AA=="},     {"ff", "/w=="},           {"fbff", "+/8="},
+        {"fffefd", "//79"}, {"80007f3e", "gAB/Pg=="}, {"fbefbe", "++++"},
+    };
+    for (const auto& [hex, text] : cases) {
+        SCOPED_TRACE(hex);
+        EXPECT_EQ(Base64Encode(test::FromHex(hex)), text);
+        EXPECT_EQ(test::ToHex(Base64Decode(text)), hex);
     }
 }
 

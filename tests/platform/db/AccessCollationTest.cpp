@@ -13,7 +13,12 @@
 
 #include "platform/db/AccessCollation.h"
 #include "platform/db/Database.h"
-#include "platform/db/MdbHandles.h"
+#include "platform/db/JetBytes.h"
+#include "platform/db/JetFile.h"
+#include "platform/db/JetTableDef.h"
+#include "platform/db/JetText.h"
+#include "platform/db/MdbCatalog.h"
+#include "platform/db/MdbRows.h"
 #include "platform/db/SharedData.h"
 
 namespace calvorin {
@@ -37,10 +42,6 @@ struct IndexEntry {
     std::uint32_t row;
 };
 
-std::uint32_t Le32(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 // The entries of one index page, with the shared prefix put back, as key bytes and the 4 trailing bytes.
 std::vector<std::string> PageEntries(const unsigned char* page, const PageLayout& layout) {
     const std::size_t prefix = page[layout.prefixLength] | (page[layout.prefixLength + 1] << 8);
@@ -57,30 +58,77 @@ std::vector<std::string> PageEntries(const unsigned char* page, const PageLayout
     return entries;
 }
 
+std::vector<unsigned char> ReadPage(const JetFile& file, std::uint32_t page) {
+    std::vector<unsigned char> bytes(file.PageSize());
+    if (!file.ReadPage(page, bytes)) throw std::runtime_error("index page past the end of the file");
+    return bytes;
+}
+
 // The index's entries in index order: down the first entries to the leftmost leaf, then along the leaves.
-std::vector<IndexEntry> ReadIndex(MdbHandle* mdb, std::uint32_t root, const PageLayout& layout) {
+std::vector<IndexEntry> ReadIndex(const JetFile& file, std::uint32_t root, const PageLayout& layout) {
     std::uint32_t page = root;
     for (int depth = 0;; ++depth) {
         if (depth > 10) throw std::runtime_error("index too deep");
-        mdb_read_pg(mdb, page);
-        if (mdb->pg_buf[0] == kLeafPage) break;
-        if (mdb->pg_buf[0] != kIndexPage) throw std::runtime_error("not an index page");
+        const std::vector<unsigned char> bytes = ReadPage(file, page);
+        if (bytes[0] == kLeafPage) break;
+        if (bytes[0] != kIndexPage) throw std::runtime_error("not an index page");
         // An entry of an inner page ends with its child page, most significant byte first.
-        const std::string first = PageEntries(mdb->pg_buf, layout).at(0);
+        const std::string first = PageEntries(bytes.data(), layout).at(0);
         page = 0;
         for (std::size_t i = first.size() - 4; i < first.size(); ++i)
             page = (page << 8) | static_cast<unsigned char>(first[i]);
     }
     std::vector<IndexEntry> out;
     while (page != 0) {
-        mdb_read_pg(mdb, page);
-        for (const std::string& e : PageEntries(mdb->pg_buf, layout)) {
+        const std::vector<unsigned char> bytes = ReadPage(file, page);
+        for (const std::string& e : PageEntries(bytes.data(), layout)) {
             auto byte = [&e](std::size_t i) {
                 return std::uint32_t{static_cast<unsigned char>(e[e.size() - 4 + i])};
             };
             out.push_back({e.substr(0, e.size() - 4), (byte(0) << 16) | (byte(1) << 8) | byte(2), byte(3)});
         }
-        page = Le32(mdb->pg_buf + layout.nextPage);
+        page = Le32(bytes.data() + layout.nextPage);
+    }
+    return out;
+}
+
+// ---- The index definitions, which follow the column names in a table definition ----
+
+struct IndexKey {
+    std::uint16_t column;  // the column's number
+    bool descending;
+};
+struct IndexDefinition {
+    std::string name;
+    std::vector<IndexKey> keys;
+    std::uint32_t firstPage;
+};
+
+// Physical indexes (Jet 3: 39 bytes, Jet 4: 52 with 4 before and 9 after): ten (column, order) pairs,
+// the usage map, the first page and flags. Then the logical indexes (20 bytes, Jet 4 28 with 4 before),
+// each naming its physical index at +4, then their names.
+std::vector<IndexDefinition> IndexesOf(const JetTableDef& table, bool jet3) {
+    const std::vector<unsigned char>& b = table.bytes;
+    const std::size_t physicalSize = jet3 ? 39 : 52, logicalSize = jet3 ? 20 : 28, lead = jet3 ? 0 : 4;
+    const std::size_t logicalAt = table.indexesAt + table.realIndexCount * physicalSize;
+    std::size_t nameAt = logicalAt + table.indexCount * logicalSize;
+    std::vector<IndexDefinition> out;
+    for (std::size_t i = 0; i < table.indexCount; ++i) {
+        const std::uint32_t physical = Le32(&b.at(logicalAt + i * logicalSize + lead + 4));
+        if (physical >= table.realIndexCount) throw std::runtime_error("logical index without its index");
+        const std::size_t at = table.indexesAt + physical * physicalSize + lead;
+        IndexDefinition index;
+        for (std::size_t k = 0; k < 10; ++k) {
+            const std::uint16_t column = Le16(&b.at(at + 3 * k));
+            if (column != 0xFFFF) index.keys.push_back({column, b.at(at + 3 * k + 2) != 0x01});
+        }
+        index.firstPage = Le32(&b.at(at + 34));
+        const std::size_t length = jet3 ? b.at(nameAt) : Le16(&b.at(nameAt));
+        nameAt += jet3 ? 1 : 2;
+        const std::string_view name(reinterpret_cast<const char*>(&b.at(nameAt)), length);
+        index.name = jet3 ? DecodeJet3Text(name) : DecodeJet4Text(name);
+        nameAt += length;
+        out.push_back(std::move(index));
     }
     return out;
 }
@@ -92,66 +140,53 @@ struct KeyColumn {
 struct IndexTruth {
     std::string table, index;
     std::vector<KeyColumn> columns;
-    std::string idColumn;
-    // Row identity -> Access's rank: how many entries have a smaller key.
-    std::map<std::string, std::size_t> rank;
+    // Row (its rowid in our copy, which keeps Jet's order) -> Access's rank: how many entries have a
+    // smaller key.
+    std::map<std::int64_t, std::size_t> rank;
 };
 
-std::string ColumnName(MdbTableDef* table, int number) {
-    return static_cast<MdbColumn*>(g_ptr_array_index(table->columns, number - 1))->name;
+const JetColumn& ColumnNumbered(const JetTableDef& table, std::uint16_t number) {
+    for (const JetColumn& column : table.columns)
+        if (column.number == number) return column;
+    throw std::runtime_error("index over a missing column in " + table.name);
 }
 
 // Every index of the file over at least one text column, with Access's rank of each row.
-std::vector<IndexTruth> IndexesOverText(const fs::path& file, const std::vector<std::string>& onlyTables) {
-    MdbPtr mdb(mdb_open(file.c_str(), MDB_NOFLAGS));
-    if (!mdb || !mdb_read_catalog(mdb.get(), MDB_TABLE))
-        throw std::runtime_error("cannot read " + file.string());
-    const PageLayout& layout = IS_JET3(mdb.get()) ? kJet3Layout : kJet4Layout;
+std::vector<IndexTruth> IndexesOverText(const fs::path& path, const std::vector<std::string>& onlyTables) {
+    const JetFile file(path);
+    const PageLayout& layout = file.IsJet3() ? kJet3Layout : kJet4Layout;
     std::vector<IndexTruth> out;
-    for (unsigned i = 0; i < mdb->num_catalog; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        const std::string name = entry->object_name;
-        if (entry->object_type != MDB_TABLE || name.starts_with("MSys")) continue;
-        if (!onlyTables.empty() && std::find(onlyTables.begin(), onlyTables.end(), name) == onlyTables.end())
+    for (const JetCatalogEntry& entry : ReadUserTables(file)) {
+        if (!onlyTables.empty() &&
+            std::find(onlyTables.begin(), onlyTables.end(), entry.name) == onlyTables.end())
             continue;
-        MdbTablePtr table(mdb_read_table(entry));
-        mdb_read_columns(table.get());
-        mdb_read_indices(table.get());
-        // Rows are named by the primary key's column, or the first column when there is none.
-        int idColumn = 1;
-        for (unsigned x = 0; x < table->num_idxs; ++x) {
-            auto* idx = static_cast<MdbIndex*>(g_ptr_array_index(table->indices, x));
-            if (idx->index_type == 1) idColumn = idx->key_col_num[0];
-        }
-        std::vector<char> value(MDB_BIND_SIZE);
-        int length = 0;
-        mdb_bind_column(table.get(), idColumn, value.data(), &length);
-        std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> rowIds;
-        mdb_rewind_table(table.get());
-        while (mdb_fetch_row(table.get()))
-            rowIds[{table->cur_phys_pg, table->cur_row - 1}] =
-                std::string(value.data(), static_cast<std::size_t>(length));
-        for (unsigned x = 0; x < table->num_idxs; ++x) {
-            auto* idx = static_cast<MdbIndex*>(g_ptr_array_index(table->indices, x));
-            IndexTruth truth{name, idx->name, {}, ColumnName(table.get(), idColumn), {}};
+        const JetTableDef table = ReadTableDef(file, entry.page, entry.name);
+        // Rows are named by where the table lists them, and by their place in the copy, which follows it.
+        std::map<std::pair<std::uint32_t, std::uint32_t>, std::int64_t> rowIds;
+        ForEachMdbRow(file, table, [&](const JetRow& row) {
+            rowIds.emplace(std::pair(row.pageNumber, row.rowNumber),
+                           static_cast<std::int64_t>(rowIds.size()) + 1);
+        });
+        for (const IndexDefinition& index : IndexesOf(table, file.IsJet3())) {
+            IndexTruth truth{entry.name, index.name, {}, {}};
             bool overText = false;
-            for (unsigned k = 0; k < idx->num_keys; ++k) {
-                auto* column =
-                    static_cast<MdbColumn*>(g_ptr_array_index(table->columns, idx->key_col_num[k] - 1));
-                const bool text = column->col_type == MDB_TEXT;
+            for (const IndexKey& key : index.keys) {
+                const JetColumn& column = ColumnNumbered(table, key.column);
+                const bool text = column.type == JetType::Text;
                 overText = overText || text;
-                truth.columns.push_back({column->name, text, idx->key_col_order[k] != MDB_ASC});
+                truth.columns.push_back({column.name, text, key.descending});
             }
             if (!overText) continue;
-            const std::vector<IndexEntry> entries = ReadIndex(mdb.get(), idx->first_pg, layout);
+            const std::vector<IndexEntry> entries = ReadIndex(file, index.firstPage, layout);
             for (std::size_t e = 0, classStart = 0; e < entries.size(); ++e) {
                 if (e > 0 && entries[e].key != entries[e - 1].key) classStart = e;
                 auto row = rowIds.find({entries[e].page, entries[e].row});
-                if (row == rowIds.end()) throw std::runtime_error("index entry without its row in " + name);
+                if (row == rowIds.end())
+                    throw std::runtime_error("index entry without its row in " + entry.name);
                 truth.rank[row->second] = classStart;
             }
             if (truth.rank.size() != rowIds.size())
-                throw std::runtime_error("index and table differ in " + name);
+                throw std::runtime_error("index and table differ in " + entry.name);
             out.push_back(std::move(truth));
         }
     }
@@ -170,10 +205,9 @@ void ExpectSameOrderAsIndex(Database& db, const IndexTruth& truth) {
         if (!orderBy.empty()) orderBy += ", ";
         orderBy += Quoted(c.name) + (c.text ? " COLLATE ACCESS" : "") + (c.descending ? " DESC" : " ASC");
     }
-    Query q = db.Prepare("SELECT CAST(" + Quoted(truth.idColumn) + " AS TEXT) AS id FROM " +
-                         Quoted(truth.table) + " ORDER BY " + orderBy);
-    std::vector<std::pair<std::string, std::size_t>> ours;  // row, Access's rank
-    while (q.Next()) ours.emplace_back(q.Text("id"), truth.rank.at(q.Text("id")));
+    Query q = db.Prepare("SELECT rowid AS id FROM " + Quoted(truth.table) + " ORDER BY " + orderBy);
+    std::vector<std::pair<std::int64_t, std::size_t>> ours;  // row, Access's rank
+    while (q.Next()) ours.emplace_back(q.Integer("id"), truth.rank.at(q.Integer("id")));
     ASSERT_EQ(ours.size(), truth.rank.size()) << truth.table;
     for (std::size_t i = 1; i < ours.size(); ++i)
         EXPECT_LE(ours[i - 1].second, ours[i].second)

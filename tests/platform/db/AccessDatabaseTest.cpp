@@ -20,8 +20,11 @@
 #include <vector>
 
 #include "platform/db/Database.h"
+#include "platform/db/JetTestFiles.h"
 #include "platform/db/SharedData.h"
 #include "support/TempDir.h"
+#include "tools/demo/DemoLeague.h"
+#include "tools/demo/LeagueSchema.h"
 
 namespace calvorin {
 namespace {
@@ -74,6 +77,7 @@ struct Cell {
     std::int64_t integer = 0;
     double real = 0;
     std::string text;
+    bool operator==(const Cell&) const = default;
 };
 
 std::string Describe(const Cell& c) {
@@ -88,6 +92,7 @@ using Row = std::vector<Cell>;
 struct Table {
     std::vector<std::string> columns;
     std::vector<Row> rows;
+    bool operator==(const Table&) const = default;
 };
 
 // Every table of our copy, rows in the order the copy holds them.
@@ -280,15 +285,12 @@ void PrintTo(const SampleFile& sample, std::ostream* out) {
     *out << sample.file;
 }
 
-class AccessSampleTest : public ::testing::TestWithParam<SampleFile> {};
-
 // Every table of the file, cell by cell, against two readers that share no code: mdbtools' mdb-export
 // and the JavaScript mdb-reader. Only the differences each comparison names are allowed.
-TEST_P(AccessSampleTest, EveryTableMatchesMdbExportAndMdbReader) {
+void ExpectEveryTableAsThePeersReadIt(const fs::path& file, RowOrder order) {
     ASSERT_TRUE(test::HaveProgram("node")) << "node is missing: run tools/setup.sh";
     ASSERT_TRUE(fs::exists(fs::path(CALVORIN_PEER_MODULES) / "mdb-reader" / "package.json"))
         << "mdb-reader is missing from " << CALVORIN_PEER_MODULES << ": run tools/setup.sh";
-    const fs::path file = test::AccessSamples() / GetParam().file;
     const std::map<std::string, Table> ours = OurTables(file);
     const std::map<std::string, ReaderTable> reader = MdbReaderTables(file);
     std::vector<std::string> listed;
@@ -305,17 +307,22 @@ TEST_P(AccessSampleTest, EveryTableMatchesMdbExportAndMdbReader) {
         ASSERT_EQ(table.columns, peer.columns);
         {
             SCOPED_TRACE("mdb-reader");
-            ExpectSameRows(table.rows, peer.rows, GetParam().order,
-                           [&](std::size_t i, const Cell& c, const json& v) {
-                               return SameAsMdbReader(c, peer.types[i], v);
-                           });
+            ExpectSameRows(table.rows, peer.rows, order, [&](std::size_t i, const Cell& c, const json& v) {
+                return SameAsMdbReader(c, peer.types[i], v);
+            });
         }
         SCOPED_TRACE("mdb-export");
-        ExpectSameRows(table.rows, MdbExportRows(file, name), GetParam().order,
+        ExpectSameRows(table.rows, MdbExportRows(file, name), order,
                        [&](std::size_t i, const Cell& c, const std::string& v) {
                            return SameAsMdbExport(c, peer.types[i], v);
                        });
     }
+}
+
+class AccessSampleTest : public ::testing::TestWithParam<SampleFile> {};
+
+TEST_P(AccessSampleTest, EveryTableMatchesMdbExportAndMdbReader) {
+    ExpectEveryTableAsThePeersReadIt(test::AccessSamples() / GetParam().file, GetParam().order);
 }
 
 // overflowTestV2000 holds rows Jet moved to another page, leaving in their slot a pointer (flag 0x4000)
@@ -330,6 +337,34 @@ INSTANTIATE_TEST_SUITE_P(
                       SampleFile{"testIndexCodesV1997.mdb", RowOrder::Same},
                       SampleFile{"delTestV2000.mdb", RowOrder::Same},
                       SampleFile{"overflowTestV2000.mdb", RowOrder::MovedRowsElsewhere}));
+
+// Access's "Encode database" enciphers every page after the header with the database key: a Jet 3 sample
+// and a Jet 4 league from our writer, encoded, read as their plain copies do and as both peers read them.
+TEST(AccessEncodedFileTest, ReadsAsItsPlainCopyAndAsMdbExportAndMdbReader) {
+    test::TempDir dir;
+    demo::DemoOptions league;
+    league.teams = 2;
+    league.playedMatchdays = 2;
+    demo::WriteLeagueMdb(demo::BuildDemoLeague(league).data, dir / "lega.mdb");
+    struct Case {
+        const char* what;
+        fs::path plain;
+        std::uint32_t key;
+    };
+    const Case cases[] = {{"Jet 3 sample", test::AccessSamples() / "nwind.mdb", 0x5EC0DE03},
+                          {"Jet 4 league", dir / "lega.mdb", 0xA1B2C3D4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string plain = test::ReadBytes(c.plain);
+        const fs::path encoded = dir / (std::string("encoded-") + c.plain.filename().string());
+        test::WriteBytes(encoded, test::EncodeJetFile(plain, c.key));
+        // Nothing of the catalog's definition (page 2) is left in the clear.
+        const std::size_t page = plain[0x14] == 0 ? 2048 : 4096;
+        EXPECT_EQ(test::ReadBytes(encoded).find(plain.substr(2 * page + 8, 64)), std::string::npos);
+        EXPECT_EQ(OurTables(encoded), OurTables(c.plain));
+        ExpectEveryTableAsThePeersReadIt(encoded, RowOrder::Same);
+    }
+}
 
 class AccessFileTest : public ::testing::Test {
   protected:

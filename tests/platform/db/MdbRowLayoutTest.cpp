@@ -12,47 +12,18 @@
 namespace calvorin {
 namespace {
 
-// A Jet 4 table definition as libmdb leaves it: a Long (fixed, 4 bytes at offset 0), a Text (the
-// first variable column), and optionally a second Long added to the table after its rows were written.
-class Jet4Table {
-  public:
-    explicit Jet4Table(bool withLaterColumn) {
-        file_.jet_version = MDB_VER_JET4;
-        handle_.f = &file_;
-        entry_.mdb = &handle_;
-        table_.entry = &entry_;
-        table_.columns = g_ptr_array_new();
-        Add(MDB_LONGINT, true, 0, 0, 4);
-        Add(MDB_TEXT, false, 1, 0, 0);
-        if (withLaterColumn) Add(MDB_LONGINT, true, 2, 4, 4);
-        table_.num_var_cols = 1;
-    }
-    ~Jet4Table() { g_ptr_array_free(table_.columns, TRUE); }
-    Jet4Table(const Jet4Table&) = delete;
-    Jet4Table& operator=(const Jet4Table&) = delete;
-
-    MdbTableDef* get() { return &table_; }
-
-  private:
-    void Add(int type, bool fixed, int number, int offset, int size) {
-        MdbColumn& column = columns_.at(table_.num_cols++);
-        column.col_type = type;
-        column.is_fixed = fixed;
-        column.col_num = number;
-        if (fixed)
-            column.fixed_offset = offset;
-        else
-            column.var_col_num = offset;
-        column.col_size = size;
-        g_ptr_array_add(table_.columns, &column);
-    }
-
-    MdbFile file_{};
-    MdbHandle handle_{};
-    MdbCatalogEntry entry_{};
-    MdbTableDef table_{};
-    std::vector<MdbColumn> columns_ = std::vector<MdbColumn>(3);
-};
+// A Jet 4 table: a Long (fixed, 4 bytes at offset 0), a Text (the first variable column), and optionally a
+// second Long added to the table after its rows were written.
+JetTableDef Jet4Table(bool withLaterColumn) {
+    JetTableDef table;
+    table.variableColumnCount = 1;
+    table.columns = {{.name = "ID", .type = JetType::Long, .number = 0, .fixed = true, .size = 4},
+                     {.name = "Nome", .type = JetType::Text, .number = 1, .variableIndex = 0}};
+    if (withLaterColumn)
+        table.columns.push_back(
+            {.name = "Dopo", .type = JetType::Long, .number = 2, .fixed = true, .fixedOffset = 4, .size = 4});
+    return table;
+}
 
 constexpr std::size_t kPageSize = 4096;
 constexpr std::size_t kRowStart = 1000;
@@ -94,15 +65,15 @@ struct Row {
 
 struct Cracked {
     bool ok = false;
-    std::vector<MdbField> fields;
+    std::vector<JetField> fields;
 };
 
 Cracked Crack(const Row& row, bool withLaterColumn = false, std::size_t size = kRowSize) {
-    Jet4Table table(withLaterColumn);
-    const MdbRowLayout layout(table.get());
+    const JetTableDef table = Jet4Table(withLaterColumn);
+    const MdbRowLayout layout(table, JetVersion::Jet4);
     const std::vector<unsigned char> page = row.Page();
     Cracked result;
-    result.fields.resize(table.get()->num_cols);
+    result.fields.resize(table.columns.size());
     result.ok = layout.Crack(page.data(), page.size(), kRowStart, size, result.fields);
     return result;
 }
@@ -110,12 +81,12 @@ Cracked Crack(const Row& row, bool withLaterColumn = false, std::size_t size = k
 TEST(MdbRowLayoutTest, FindsFixedAndVariableValuesInTheRow) {
     const Cracked cracked = Crack(Row{});
     ASSERT_TRUE(cracked.ok);
-    EXPECT_EQ(cracked.fields[0].start, static_cast<int>(kRowStart + 2));
-    EXPECT_EQ(cracked.fields[0].siz, 4);
-    EXPECT_FALSE(cracked.fields[0].is_null);
-    EXPECT_EQ(cracked.fields[1].start, static_cast<int>(kRowStart + 6));
-    EXPECT_EQ(cracked.fields[1].siz, 2);
-    EXPECT_FALSE(cracked.fields[1].is_null);
+    EXPECT_EQ(cracked.fields[0].start, kRowStart + 2);
+    EXPECT_EQ(cracked.fields[0].size, 4);
+    EXPECT_FALSE(cracked.fields[0].null);
+    EXPECT_EQ(cracked.fields[1].start, kRowStart + 6);
+    EXPECT_EQ(cracked.fields[1].size, 2);
+    EXPECT_FALSE(cracked.fields[1].null);
 }
 
 TEST(MdbRowLayoutTest, NullMaskAndColumnsAddedLaterReadAsNull) {
@@ -123,15 +94,15 @@ TEST(MdbRowLayoutTest, NullMaskAndColumnsAddedLaterReadAsNull) {
     textNull.mask = 0b01;
     const Cracked cracked = Crack(textNull);
     ASSERT_TRUE(cracked.ok);
-    EXPECT_FALSE(cracked.fields[0].is_null);
-    EXPECT_TRUE(cracked.fields[1].is_null);
+    EXPECT_FALSE(cracked.fields[0].null);
+    EXPECT_TRUE(cracked.fields[1].null);
 
     // The row holds two columns; the table's third came later and has no place or bit in it.
     const Cracked later = Crack(Row{}, true);
     ASSERT_TRUE(later.ok);
-    EXPECT_FALSE(later.fields[1].is_null);
-    EXPECT_TRUE(later.fields[2].is_null);
-    EXPECT_EQ(later.fields[2].siz, 0);
+    EXPECT_FALSE(later.fields[1].null);
+    EXPECT_TRUE(later.fields[2].null);
+    EXPECT_EQ(later.fields[2].size, 0);
 }
 
 TEST(MdbRowLayoutTest, RefusesRowsWhoseOffsetsLeaveTheRow) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/db/Database.h"
+#include "platform/db/JetTestFiles.h"
 #include "platform/db/SharedData.h"
 #include "platform/db/SqliteFile.h"
 #include "support/TempDir.h"
@@ -26,13 +27,8 @@ constexpr unsigned kDeleted = 0x8000;
 constexpr unsigned kOverflow = 0x4000;
 constexpr unsigned kOffsetMask = 0x1FFF;
 
-unsigned Get16(const std::string& b, std::size_t at) {
-    return static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8);
-}
-void Put16(std::string& b, std::size_t at, unsigned v) {
-    b[at] = static_cast<char>(v & 0xFF);
-    b[at + 1] = static_cast<char>(v >> 8);
-}
+using test::Get16;
+using test::Put16;
 
 // Moves the row holding `marker` to a new slot at the end of its page, flagged deleted, and leaves an
 // overflow pointer in the old slot.

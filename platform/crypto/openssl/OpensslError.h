@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Turns OpenSSL's error queue into exceptions.
+// Turns OpenSSL's error queue into exceptions (Linux build only).
 #pragma once
 
 #include <string_view>

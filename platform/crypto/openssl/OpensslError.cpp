@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/crypto/OpensslError.h"
+#include "platform/crypto/openssl/OpensslError.h"
 
 #include <openssl/err.h>
 
