@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/form/OrariSerieAForm.h"
 #include "app/startup/Arguments.h"
 #include "platform/fs/Files.h"
-#include "starttimes/OrariSerieAForm.h"
 
 namespace calvorin {
 namespace {
