@@ -3,25 +3,15 @@
 
 #include <zlib.h>
 
-#include <limits>
 #include <stdexcept>
 #include <string>
+
+#include "archives/ZlibStream.h"
 
 namespace calvorin {
 namespace {
 
-constexpr int kRawWindowBits = -15;
 constexpr int kDefaultMemLevel = 8;
-
-std::string ZlibMessage(const z_stream& z, int code) {
-    return z.msg ? z.msg : "zlib error " + std::to_string(code);
-}
-
-// zlib counts in 32-bit units; callers pass buffers far smaller than that.
-uInt ZlibSize(std::size_t size) {
-    if (size > std::numeric_limits<uInt>::max()) throw std::length_error("zlib buffer too large");
-    return static_cast<uInt>(size);
-}
 
 }  // namespace
 
