@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "ArchiveTestSupport.h"
-#include "archives/ZipReader.h"
 #include "support/ChildProcess.h"
 #include "support/Command.h"
 #include "support/FaultInjection.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace fs = std::filesystem;
 

@@ -15,9 +15,9 @@
 
 #include "ArchiveTestSupport.h"
 #include "archives/ZipErrors.h"
-#include "archives/ZipReader.h"
 #include "platform/crypto/Random.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace calvorin {
 namespace {
