@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
 #else
     const bool window = false;
 #endif
-    if (!window || request != calvorin::InformationRequest::None) calvorin::AttachConsole();
+    if (!window || request != calvorin::InformationRequest::None) calvorin::UseParentConsole();
     // Answered before anything else, so that asking never opens a window or waits on a message box.
     switch (request) {
         case calvorin::InformationRequest::Help:

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "archives/EncryptedZipFile.h"
+#include "platform/crypto/RandomHex.h"
 #include "platform/fs/FileError.h"
 #include "platform/fs/Files.h"
 #include "platform/fs/PendingFile.h"
 #include "platform/fs/Wildcard.h"
 #include "platform/fs/WinePath.h"
 #include "platform/text/Trim.h"
-#include "settings/RandomHex.h"
 
 namespace fs = std::filesystem;
 

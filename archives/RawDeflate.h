@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// zlib's raw deflate and inflate (window bits -15: no zlib header or trailer), as ZIP method 8 stores it.
+// zlib's raw deflate (window bits -15: no zlib header or trailer), as ZIP method 8 stores it.
 #pragma once
 
 #include <cstddef>
@@ -35,27 +35,7 @@ class RawDeflater {
     std::vector<std::uint8_t> output_;
 };
 
-// An inflate stream with a fixed-size output buffer.
-class RawInflater {
-  public:
-    // Throws std::runtime_error when zlib cannot be set up.
-    RawInflater();
-    ~RawInflater();
-    RawInflater(const RawInflater&) = delete;
-    RawInflater& operator=(const RawInflater&) = delete;
-
-    // Decompresses `size` bytes, handing output to `sink`. Returns true once the end of the deflate
-    // stream has been reached (input after it is ignored). Throws EZipException on corrupt data.
-    bool Decompress(const std::uint8_t* data, std::size_t size, const ChunkSink& sink);
-
-  private:
-    struct Stream;
-    std::unique_ptr<Stream> stream_;
-    std::vector<std::uint8_t> output_;
-    bool finished_ = false;
-};
-
-// Output buffer of both: big enough to keep system calls rare, small enough for a flat memory profile.
+// Output buffer: big enough to keep system calls rare, small enough for a flat memory profile.
 inline constexpr std::size_t kDeflateChunkSize = std::size_t{256} * 1024;
 
 }  // namespace calvorin

@@ -33,14 +33,6 @@ void PutLe32(std::string& out, std::uint32_t value) {
     PutLe16(out, static_cast<std::uint16_t>(value >> 16));
 }
 
-std::uint16_t GetLe16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t GetLe32(const unsigned char* p) {
-    return GetLe16(p) | (static_cast<std::uint32_t>(GetLe16(p + 2)) << 16);
-}
-
 std::string EncodeLocalHeader(const ZipEntryHeader& entry) {
     std::string out;
     out.reserve(kLocalHeaderSize + entry.name.size());

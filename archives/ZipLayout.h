@@ -66,8 +66,6 @@ std::string EncodeEndRecord(std::uint16_t entryCount, std::uint32_t directorySiz
 // Little-endian fields.
 void PutLe16(std::string& out, std::uint16_t value);
 void PutLe32(std::string& out, std::uint32_t value);
-std::uint16_t GetLe16(const unsigned char* p);
-std::uint32_t GetLe32(const unsigned char* p);
 
 struct DosDateTime {
     std::uint16_t time = 0;

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "settings/PasswordHash.h"
+#include "platform/crypto/PasswordHash.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "lineup/GeneraDatiInvioFormazione.h"
+#include "platform/crypto/PasswordHash.h"
 #include "platform/fs/Files.h"
 #include "plugin/log/Log.h"
-#include "settings/PasswordHash.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"

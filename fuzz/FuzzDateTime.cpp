@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A start time that parses prints in a form that parses back to the same minute.
+// A start time that parses prints in display form that parses back to the same minute, and in storage
+// form that parses back to the same second.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -20,12 +21,14 @@ std::int64_t MinuteOf(const calvorin::LocalDateTime& time) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace calvorin;
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    for (const Regex* pattern : {&DisplayPattern(), &StoragePattern()}) {
+    for (DateTimeForm form : {DateTimeForm::Display, DateTimeForm::Storage}) {
         LocalDateTime parsed;
-        if (!ParseDateTime(text, *pattern, parsed)) continue;
+        if (!ParseDateTime(text, form, parsed)) continue;
         LocalDateTime again;
-        if (!ParseDateTime(parsed.DisplayForm(), DisplayPattern(), again)) std::abort();
+        if (!ParseDateTime(parsed.DisplayForm(), DateTimeForm::Display, again)) std::abort();
         if (MinuteOf(again) != MinuteOf(parsed)) std::abort();
+        if (!ParseDateTime(parsed.StorageFormWithSeconds(), DateTimeForm::Storage, again)) std::abort();
+        if (again != parsed) std::abort();
     }
     return 0;
 }

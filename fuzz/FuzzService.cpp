@@ -28,7 +28,7 @@ class BytesTransport : public calvorin::HttpTransport {
 calvorin::StartTimeTable DefaultTable() {
     calvorin::StartTimeTable table;
     for (int n = 1; n <= calvorin::kMatchdays; ++n)
-        if (!calvorin::ParseDateTime(calvorin::DefaultStartTimeText(n), calvorin::StoragePattern(),
+        if (!calvorin::ParseDateTime(calvorin::DefaultStartTimeText(n), calvorin::DateTimeForm::Storage,
                                      table.OrariSerieA[n - 1]))
             std::abort();
     table.UrlServizio = "http://127.0.0.1/orari.php";

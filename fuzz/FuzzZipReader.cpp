@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "archives/ZipErrors.h"
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     calvorin::MemoryByteSource source(std::string_view(reinterpret_cast<const char*>(data), size));

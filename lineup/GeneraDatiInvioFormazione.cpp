@@ -14,11 +14,11 @@
 #include "lineup/LeagueValueBounds.h"
 #include "lineup/PhpSettingsFile.h"
 #include "lineup/ScoreSummary.h"
+#include "platform/crypto/PasswordHash.h"
 #include "platform/db/Database.h"
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
 #include "platform/text/Encoding.h"
-#include "settings/PasswordHash.h"
 
 namespace calvorin {
 

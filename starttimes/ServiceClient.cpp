@@ -46,7 +46,8 @@ std::optional<LocalDateTime> ServiceUpdateTime(const ServiceAnswer& answer) {
     auto member = answer.find("aggiornamento");
     if (member == answer.end() || !member->is_string()) return std::nullopt;
     LocalDateTime time;
-    if (!ParseDateTime(member->get_ref<const std::string&>(), StoragePattern(), time)) return std::nullopt;
+    if (!ParseDateTime(member->get_ref<const std::string&>(), DateTimeForm::Storage, time))
+        return std::nullopt;
     return time;
 }
 

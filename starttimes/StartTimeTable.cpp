@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "starttimes/StartTimeTable.h"
 
+#include <cstdint>
 #include <stdexcept>
 
+#include "platform/text/Digits.h"
+#include "platform/text/Integer.h"
 #include "starttimes/ParseDateTime.h"
 
 namespace calvorin {
@@ -38,6 +41,15 @@ std::string MatchdayKey(int matchday) {
     return std::to_string(matchday) + "a";
 }
 
+std::optional<int> MatchdayOfKey(std::string_view key) {
+    if (!key.ends_with('a')) return std::nullopt;
+    key.remove_suffix(1);
+    if (key.empty() || LeadingDigitCount(key) != key.size()) return std::nullopt;
+    std::optional<std::int32_t> n = ParseInteger(key);
+    if (!n || *n < 1 || *n > kMatchdays) return std::nullopt;
+    return *n;
+}
+
 std::string EditMask() {
     return R"(90\/90\/0000 90\:90)";
 }
@@ -47,7 +59,7 @@ std::string CommitEditedStartTime(StartTimeTable& table, int row, std::string_vi
     LocalDateTime& entry = table.OrariSerieA[row - 1];
     LocalDateTime parsed = entry;
     // A valid date with an invalid time still fails: the edit is discarded whole.
-    if (ParseDateTime(text, DisplayPattern(), parsed)) entry = parsed;
+    if (ParseDateTime(text, DateTimeForm::Display, parsed)) entry = parsed;
     table.UltimaModificaManuale = now();
     return entry.DisplayForm();
 }

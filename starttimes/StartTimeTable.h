@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,10 @@ std::string_view DefaultServiceUrl();
 
 // The grid key of matchday n: "1a" ... "38a".
 std::string MatchdayKey(int matchday);
+
+// Returns the matchday a key names: ASCII digits, leading zeros allowed, then "a" ("1a", "01a" ... "38a"),
+// the whole text. Nothing for any other text or a number outside 1..38.
+std::optional<int> MatchdayOfKey(std::string_view key);
 
 // The in-cell edit mask of every value cell: the shape of the display form.
 std::string EditMask();

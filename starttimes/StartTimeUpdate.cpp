@@ -4,26 +4,16 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/text/Integer.h"
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/ServiceClient.h"
 
 namespace calvorin {
 namespace {
 
-// Returns the matchday named by a member of "orari" ("1a", "01a" ... "38a"), or nothing.
-std::optional<int> MatchdayOfName(const std::string& name) {
-    static const Regex kName(R"(^(\d*)a$)");
-    std::optional<RegexMatch> match = MatchWhole(kName, name);
-    if (!match) return std::nullopt;
-    std::optional<std::int32_t> n = ParseInteger(*match->Group(1));
-    if (!n || *n < 1 || *n > kMatchdays) return std::nullopt;
-    return *n;
-}
-
 std::optional<LocalDateTime> StartTimeOfValue(const ServiceAnswer& value) {
     LocalDateTime time;
-    if (!value.is_string() || !ParseDateTime(value.get_ref<const std::string&>(), StoragePattern(), time))
+    if (!value.is_string() ||
+        !ParseDateTime(value.get_ref<const std::string&>(), DateTimeForm::Storage, time))
         return std::nullopt;
     return time;
 }
@@ -33,7 +23,7 @@ int MergeOrari(StartTimeTable& table, const ServiceAnswer& orari,
                const std::function<void(int)>& rowChanged) {
     int count = 0;
     for (const auto& [name, value] : orari.items()) {
-        std::optional<int> n = MatchdayOfName(name);
+        std::optional<int> n = MatchdayOfKey(name);
         std::optional<LocalDateTime> time = n ? StartTimeOfValue(value) : std::nullopt;
         if (!time || *time == table.OrariSerieA[*n - 1]) continue;
         table.OrariSerieA[*n - 1] = *time;

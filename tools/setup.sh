@@ -7,7 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   libsqlite3-dev sqlite3 mdbtools
-  libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl libpcre2-dev zlib1g-dev libcrypt-dev
+  libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl zlib1g-dev libcrypt-dev
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core
   dpkg-dev groff-base desktop-file-utils pigz

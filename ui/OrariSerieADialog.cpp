@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "starttimes/OrariSerieAForm.h"
+#include "app/form/OrariSerieAForm.h"
 #include "ui/Bindings.h"
 #include "ui/EditBinding.h"
 #include "ui/QtText.h"

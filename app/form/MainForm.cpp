@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <sstream>
 
+#include "app/form/OrariSerieAForm.h"
 #include "app/startup/Arguments.h"
 #include "platform/fs/Files.h"
 #include "platform/os/Process.h"
-#include "starttimes/OrariSerieAForm.h"
 
 namespace calvorin {
 namespace {

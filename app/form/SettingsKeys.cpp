@@ -113,7 +113,7 @@ SettingsKey StartTime(TMainForm& f, int n) {
                 std::string key = "Orario " + MatchdayKey(n);
                 std::string text = Current(ini, kOrari, key.c_str(), key.c_str(), kInvio)
                                        .value_or(std::string(DefaultStartTimeText(n)));
-                ParseDateTime(Trim(text), StoragePattern(), f.Orari.OrariSerieA[n - 1]);
+                ParseDateTime(Trim(text), DateTimeForm::Storage, f.Orari.OrariSerieA[n - 1]);
                 f.DateOrari.DoOrariEditor.SetValue(MatchdayKey(n), f.Orari.OrariSerieA[n - 1].DisplayForm());
             },
             [&f, n](IniFile& ini) {
@@ -142,7 +142,7 @@ SettingsKey LastManualEdit(StartTimeTable& t) {
                 if (!text)
                     t.UltimaModificaManuale = *LocalDateTime::FromDate(2000, 1, 1);
                 else
-                    ParseDateTime(*text, StoragePattern(), t.UltimaModificaManuale);
+                    ParseDateTime(*text, DateTimeForm::Storage, t.UltimaModificaManuale);
             },
             [&t](IniFile& ini) {
                 ini.WriteString(kOrari, kKey, t.UltimaModificaManuale.StorageFormWithSeconds());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The start-time page: grid edits, the update from the service and its settings dialog.
 #include "app/form/MainForm.h"
-#include "starttimes/OrariSerieAForm.h"
+#include "app/form/OrariSerieAForm.h"
 #include "starttimes/StartTimeUpdate.h"
 
 namespace calvorin {

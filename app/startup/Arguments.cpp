@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/startup/Arguments.h"
 
+#include <optional>
+
 #include "platform/os/Process.h"
-#include "platform/regex/Regex.h"
+#include "platform/text/Digits.h"
 #include "platform/text/Integer.h"
 #include "platform/text/Trim.h"
+#include "platform/text/Utf8.h"
 
 namespace calvorin {
 namespace {
@@ -22,18 +25,44 @@ std::string BaseNameWithoutExtension(std::string_view path) {
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
-std::int32_t ReadDecimal(const std::string& digits, std::int32_t fallback) {
+std::int32_t ReadDecimal(std::string_view digits, std::int32_t fallback) {
     return ParseInteger(digits).value_or(fallback);
+}
+
+struct LeagueNameParts {
+    std::string_view name, season, year;
+};
+
+// Splits a base name of the form name-season-year, as the regular expression "(.*)-(\d+)-(\d{4})$" does
+// with ASCII digits: the year is the last four characters, the season every digit before its "-", the name
+// all that is left before the season's "-". As in that expression, "$" lets one final line feed through
+// and the name, like ".", holds no line feed: it starts after the last one. Text that is not UTF-8 gives
+// nothing.
+std::optional<LeagueNameParts> SplitLeagueBaseName(std::string_view text) {
+    constexpr std::size_t kYearDigits = 4;
+    if (!IsValidUtf8(text)) return std::nullopt;
+    if (text.ends_with('\n')) text.remove_suffix(1);
+    if (text.size() <= kYearDigits) return std::nullopt;
+    std::string_view year = text.substr(text.size() - kYearDigits);
+    text.remove_suffix(kYearDigits);
+    if (LeadingDigitCount(year) != kYearDigits || !text.ends_with('-')) return std::nullopt;
+    text.remove_suffix(1);
+    std::string_view season = text.substr(text.size() - TrailingDigitCount(text));
+    text.remove_suffix(season.size());
+    if (season.empty() || !text.ends_with('-')) return std::nullopt;
+    text.remove_suffix(1);
+    if (std::size_t lineFeed = text.rfind('\n'); lineFeed != std::string_view::npos)
+        text.remove_prefix(lineFeed + 1);
+    return LeagueNameParts{text, season, year};
 }
 
 void SetLeagueFile(PluginContext& context, const std::string& value) {
     context.LeagueFile = value;
     context.LeagueBaseName = BaseNameWithoutExtension(value);
-    static const Regex kLeaguePattern(R"((.*)-(\d+)-(\d{4})$)");
-    if (auto m = kLeaguePattern.Search(context.LeagueBaseName)) {
-        context.SeasonNumber = ReadDecimal(*m->Group(2), 1);
-        context.SeasonYear = ReadDecimal(*m->Group(3), 2000);
-        context.LeagueName = *m->Group(1);
+    if (std::optional<LeagueNameParts> parts = SplitLeagueBaseName(context.LeagueBaseName)) {
+        context.SeasonNumber = ReadDecimal(parts->season, 1);
+        context.SeasonYear = ReadDecimal(parts->year, 2000);
+        context.LeagueName = parts->name;
     }
     context.FcmFolder = ExtractFileDir(ExtractFileDir(value));
 }

@@ -40,7 +40,7 @@ SystemError SystemFileSystem::Sync(NativeFile& file) {
 }
 
 SystemError SystemFileSystem::Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return ReplaceFile(from, to);
+    return RenameOver(from, to);
 }
 
 SystemError SystemFileSystem::Remove(const std::filesystem::path& path) {

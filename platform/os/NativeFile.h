@@ -79,7 +79,7 @@ class NativeFile {
 // Renames `from` over `to` in the same folder, replacing a file there; a symbolic link there is
 // replaced, never written through. On Windows a file that another program holds open is retried for a
 // few seconds before the failure is returned.
-SystemError ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+SystemError RenameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // Deletes the file; a missing file is a NotFound failure.
 SystemError RemoveFile(const std::filesystem::path& path);

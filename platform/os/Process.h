@@ -28,7 +28,7 @@ bool HasDisplay();
 // Readies standard output and error for a run without a window. On Windows a program built for the
 // window has no console of its own: it takes its parent's, when there is one and the streams were not
 // redirected, writes UTF-8 and turns on the console's colour sequences. Nothing to do on POSIX.
-void AttachConsole();
+void UseParentConsole();
 
 // True when the stream is a terminal (a console on Windows) that understands colour sequences.
 bool IsTerminal(std::FILE* stream);

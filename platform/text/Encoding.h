@@ -12,15 +12,17 @@ namespace calvorin {
 // site expect); the other three carry their byte-order mark.
 enum class TextEncoding { Ansi, Utf8Bom, Utf16Le, Utf16Be };
 
-// Converts UTF-8 to Windows-1252. A character that Windows-1252 lacks, or a byte that is not valid
-// UTF-8, becomes "?"; the C1 controls U+0081, U+008D, U+008F, U+0090 and U+009D become the bytes of the
-// same number, which Windows-1252 leaves undefined (as Windows converts them).
+// Converts UTF-8 to Windows-1252. A character that Windows-1252 lacks, or a malformed sequence (a lead
+// byte with the continuation bytes that follow it, as many as it announces), becomes one "?"; the C1 controls
+// U+0081, U+008D, U+008F, U+0090 and U+009D become the bytes of the same number, which Windows-1252 leaves
+// undefined (as Windows converts them).
 std::string Utf8ToCp1252(std::string_view utf8);
 
 // Converts Windows-1252 to UTF-8. The five bytes that Windows-1252 leaves undefined become U+FFFD.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
-// Returns the bytes as UTF-8, with each malformed sequence replaced by U+FFFD; valid text is unchanged.
+// Returns the bytes as UTF-8, with each malformed sequence (as for Utf8ToCp1252) replaced by U+FFFD, so
+// that the result is well-formed by the rules of IsValidUtf8; valid text is unchanged.
 std::string RepairUtf8(std::string_view bytes);
 
 struct DecodedText {

@@ -34,4 +34,20 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
+void AppendUtf8(std::string& out, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+        return;
+    }
+    const std::size_t length = codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
+    static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    char bytes[4];
+    for (std::size_t i = length - 1; i > 0; --i) {
+        bytes[i] = static_cast<char>(0x80 | (codePoint & 0x3F));
+        codePoint >>= 6;
+    }
+    bytes[0] = static_cast<char>(kLead[length] | codePoint);
+    out.append(bytes, length);
+}
+
 }  // namespace calvorin

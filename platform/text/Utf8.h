@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Strict UTF-8 decoding: the one check of whether bytes are well-formed UTF-8.
+// Strict UTF-8 decoding, the one check of whether bytes are well-formed UTF-8, and encoding.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace calvorin {
@@ -13,5 +14,8 @@ std::size_t DecodeUtf8(std::string_view s, char32_t& codePoint);
 
 // True when the whole text is well-formed UTF-8 by the rules of DecodeUtf8.
 bool IsValidUtf8(std::string_view s);
+
+// Appends the UTF-8 form of a code point, which must be at most U+10FFFF and no surrogate.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 }  // namespace calvorin

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "archives/ArchiveBuilder.h"
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 #include "support/TempDir.h"
 
 namespace calvorin::test {

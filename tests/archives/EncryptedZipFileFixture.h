@@ -14,7 +14,7 @@
 
 #include "ArchiveTestSupport.h"
 #include "archives/EncryptedZipFile.h"
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 #include "platform/crypto/Random.h"
 #include "support/TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ArchiveTestSupport.h"
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 

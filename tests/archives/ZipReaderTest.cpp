@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The ZIP reader: our archives read back; passwords checked; damaged input refused, never crashing.
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 
 #include <gtest/gtest.h>
 

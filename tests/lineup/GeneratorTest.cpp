@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "GeneratorTestSupport.h"
+#include "platform/crypto/PasswordHash.h"
 #include "platform/fs/Files.h"
-#include "settings/PasswordHash.h"
 #include "tools/demo/LeagueSchema.h"
 
 namespace calvorin::test {

@@ -2,8 +2,13 @@
 // Start-time texts in display and storage form: what matches, what is a valid date and time.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/TestDateTime.h"
+#include "support/RegexPeer.h"
 
 namespace calvorin {
 namespace {
@@ -55,11 +60,33 @@ TEST(ParseDateTimeTest, FollowsEveryDateAndTimeRule) {
         {"2019-08-24 18.00.60", false, Outcome::DateOnly, At(2019, 8, 24)},
         {"2019-08-24 24.00", false, Outcome::DateOnly, At(2019, 8, 24)},
         {"24/08/2019 18:00", false, Outcome::Untouched, {}},
+        // The corners of each form: leading zeros, widths, other scripts' digits, what follows.
+        {"05/08/2019 08:05", true, Outcome::Parsed, At(2019, 8, 5, 8, 5)},
+        {"005/08/2019 18:00", true, Outcome::Untouched, {}},
+        {"24/08/2019 018:00", true, Outcome::Untouched, {}},
+        {"24/08/2019 18:000", true, Outcome::Untouched, {}},
+        {"24/08/20190 18:00", true, Outcome::Untouched, {}},
+        {"24/08/201 18:00", true, Outcome::Untouched, {}},
+        {"/08/2019 18:00", true, Outcome::Untouched, {}},
+        {"24/08/2019 18:", true, Outcome::Untouched, {}},
+        {"24/08/2019 18:00:00", true, Outcome::Untouched, {}},
+        {"24/08/2019 18:00 ", true, Outcome::Untouched, {}},
+        {"２4/08/2019 18:00", true, Outcome::Untouched, {}},  // fullwidth digit
+        {"24/08/٢٠١٩ 18:00", true, Outcome::Untouched, {}},   // Arabic-Indic digits
+        {"0001-01-01 00.00", false, Outcome::Parsed, At(1, 1, 1)},
+        {"20190-08-24 18.00", false, Outcome::Untouched, {}},
+        {"2019-08-24 18.0", false, Outcome::Untouched, {}},
+        {"2019-08-24 18.00.300", false, Outcome::Untouched, {}},
+        {"2019-08-24 18.00.30 ", false, Outcome::Untouched, {}},
+        {"2019-08-24 18.00.30\n", false, Outcome::Untouched, {}},
+        {"2019-08-24T18.00", false, Outcome::Untouched, {}},
+        {"2019-08-24 18.00.٣٠", false, Outcome::Untouched, {}},
+        {"-019-08-24 18.00", false, Outcome::Untouched, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.display ? "display: " : "storage: ") + c.text);
         LocalDateTime out = sentinel;
-        bool ok = ParseDateTime(c.text, c.display ? DisplayPattern() : StoragePattern(), out);
+        bool ok = ParseDateTime(c.text, c.display ? DateTimeForm::Display : DateTimeForm::Storage, out);
         EXPECT_EQ(ok, c.outcome == Outcome::Parsed);
         EXPECT_EQ(out, c.outcome == Outcome::Untouched ? sentinel : c.expected) << out.LogForm();
     }
@@ -67,9 +94,61 @@ TEST(ParseDateTimeTest, FollowsEveryDateAndTimeRule) {
 
 TEST(ParseDateTimeTest, StoredSecondsStayButTheGridShowsMinutes) {
     LocalDateTime out;
-    ASSERT_TRUE(ParseDateTime("2019-08-24 18.00.30", StoragePattern(), out));
+    ASSERT_TRUE(ParseDateTime("2019-08-24 18.00.30", DateTimeForm::Storage, out));
     EXPECT_EQ(out.Parts().second, 30);
     EXPECT_EQ(out.DisplayForm(), "24/08/2019 18:00");
+}
+
+// Python's re applies the regular expression that defines each form to texts near it: the parser must
+// find the same fields in the same texts, and none where there is no match.
+TEST(ParseDateTimeTest, AgreesWithTheFormsRegularExpressionOnNearbyTexts) {
+    if (!test::HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
+    struct Form {
+        DateTimeForm form;
+        const char* pattern;
+        std::array<int, 6> group;  // the group of year, month, day, hour, minute, second; -1 for none
+        std::vector<std::string> seeds;
+    } forms[] = {
+        {DateTimeForm::Display,
+         R"(^(\d{1,2})/(\d{1,2})/(\d{4}) (\d{1,2}):(\d{1,2})$)",
+         {2, 1, 0, 3, 4, -1},
+         {"24/08/2019 18:00", "1/9/2019 9:5", "31/12/9999 23:59", "29/02/2020 24:00"}},
+        {DateTimeForm::Storage,
+         R"(^(\d{4})-(\d{2})-(\d{2}) (\d{2})\.(\d{2})(?:\.(\d{2}))?$)",
+         {0, 1, 2, 3, 4, 5},
+         {"2019-08-24 18.00", "2019-08-24 18.00.30", "2020-02-29 23.59.59", "2019-08-24 18.60"}},
+    };
+    const std::vector<std::string> tokens = {"0", "1", "9", "12", "31", "2019", "20190", "/",   "-",
+                                             " ", ":", ".", "\n", "x",  "٣",    "５",    "\xFF"};
+    const LocalDateTime sentinel = At(2000, 1, 1, 12, 34, 56);
+    for (const Form& f : forms) {
+        SCOPED_TRACE(f.pattern);
+        const std::vector<std::string> texts = test::TextsNear(f.seeds, tokens, 4000);
+        const auto matches = test::MatchWithPython(f.pattern, true, texts);
+        int matched = 0;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            SCOPED_TRACE(texts[i] + " (" + test::HexOf(texts[i]) + ")");
+            LocalDateTime out = sentinel;
+            const bool ok = ParseDateTime(texts[i], f.form, out);
+            if (!matches[i]) {
+                EXPECT_FALSE(ok);
+                EXPECT_EQ(out, sentinel);
+                continue;
+            }
+            ++matched;
+            int field[6] = {};
+            for (int k = 0; k < 6; ++k) {
+                const int g = f.group[k];
+                field[k] = g < 0 || !(*matches[i])[g] ? 0 : std::stoi(*(*matches[i])[g]);
+            }
+            const auto date = LocalDateTime::FromDate(field[0], field[1], field[2]);
+            const auto full =
+                LocalDateTime::FromParts({field[0], field[1], field[2], field[3], field[4], field[5]});
+            EXPECT_EQ(ok, full.has_value());
+            EXPECT_EQ(out, full ? *full : date ? *date : sentinel);
+        }
+        EXPECT_GT(matched, 200) << "too few texts of the form to show anything";
+    }
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ using Orari = std::array<LocalDateTime, kMatchdays>;
 inline Orari DefaultOrari() {
     Orari orari;
     for (int n = 1; n <= kMatchdays; ++n)
-        ParseDateTime(DefaultStartTimeText(n), StoragePattern(), orari[n - 1]);
+        ParseDateTime(DefaultStartTimeText(n), DateTimeForm::Storage, orari[n - 1]);
     return orari;
 }
 

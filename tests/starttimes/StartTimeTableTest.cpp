@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The built-in start times and the commit of an edited grid cell.
+// The built-in start times, the matchday keys and the commit of an edited grid cell.
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "starttimes/ParseDateTime.h"
 #include "starttimes/StartTimeTable.h"
 #include "starttimes/TestDateTime.h"
+#include "support/RegexPeer.h"
 
 namespace calvorin {
 namespace {
@@ -19,7 +24,7 @@ TEST(StartTimeTableTest, BuiltInDefaultsAreThe2019SeasonInStorageForm) {
     for (int n = 1; n <= kMatchdays; ++n) {
         SCOPED_TRACE(n);
         LocalDateTime parsed;
-        ASSERT_TRUE(ParseDateTime(DefaultStartTimeText(n), StoragePattern(), parsed));
+        ASSERT_TRUE(ParseDateTime(DefaultStartTimeText(n), DateTimeForm::Storage, parsed));
         EXPECT_GT(parsed, previous);  // matchdays in order
         previous = parsed;
     }
@@ -37,6 +42,51 @@ TEST(StartTimeTableTest, GridKeysAndMask) {
     EXPECT_EQ(MatchdayKey(1), "1a");
     EXPECT_EQ(MatchdayKey(38), "38a");
     EXPECT_EQ(EditMask(), "90\\/90\\/0000 90\\:90");
+}
+
+TEST(StartTimeTableTest, MatchdayKeysReadBack) {
+    for (int n = 1; n <= kMatchdays; ++n) EXPECT_EQ(MatchdayOfKey(MatchdayKey(n)), n);
+    const struct {
+        const char* key;
+        std::optional<int> matchday;
+    } cases[] = {
+        {"01a", 1},  {"000008a", 8}, {"38a", 38},
+        {"a", {}},   {"0a", {}},     {"39a", {}},
+        {"1A", {}},  {"1b", {}},     {"1aa", {}},
+        {" 2a", {}}, {"2a ", {}},    {"2a\n", {}},
+        {"+2a", {}}, {"-1a", {}},    {"0x1a", {}},
+        {"١a", {}},  {"１a", {}},    {"99999999999999999999a", {}},  // other scripts' digits, overflow
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        EXPECT_EQ(MatchdayOfKey(c.key), c.matchday);
+    }
+}
+
+// Python's re applies "^(\d*)a$" to keys near the real ones; a matchday is read exactly where it matches
+// with digits that make 1 to 38.
+TEST(StartTimeTableTest, MatchdayKeysAgreeWithTheirRegularExpression) {
+    if (!test::HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
+    const std::vector<std::string> texts =
+        test::TextsNear({"1a", "01a", "38a", "39a", "a"},
+                        {"0", "1", "3", "8", "9", "38", "a", "A", " ", "\n", "+", "١", "１"}, 3000);
+    const auto matches = test::MatchWithPython(R"(^(\d*)a$)", true, texts);
+    int read = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(texts[i] + " (" + test::HexOf(texts[i]) + ")");
+        std::optional<int> expected;
+        if (matches[i]) {
+            const std::string digits = *(*matches[i])[0];
+            const std::size_t first = digits.find_first_not_of('0');
+            const std::string significant = first == std::string::npos ? "" : digits.substr(first);
+            if (!significant.empty() && significant.size() <= 2 && std::stoi(significant) <= kMatchdays)
+                expected = std::stoi(significant);
+        }
+        EXPECT_EQ(MatchdayOfKey(texts[i]), expected);
+        read += expected.has_value();
+    }
+    EXPECT_GT(read, 100) << "too few keys of a matchday to show anything";
 }
 
 TEST(StartTimeTableTest, CommitStoresValidTextsAndRestoresInvalidOnes) {

@@ -23,7 +23,7 @@ const LocalDateTime kServiceTime = At(2025, 10, 20, 9, 15, 42);  // "aggiornamen
 StartTimeTable DefaultTable(const std::string& url) {
     StartTimeTable table;
     for (int n = 1; n <= kMatchdays; ++n)
-        ParseDateTime(DefaultStartTimeText(n), StoragePattern(), table.OrariSerieA[n - 1]);
+        ParseDateTime(DefaultStartTimeText(n), DateTimeForm::Storage, table.OrariSerieA[n - 1]);
     table.UltimaModificaManuale = At(2000, 1, 1);
     table.UrlServizio = url;
     return table;

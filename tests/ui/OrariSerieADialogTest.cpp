@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "UiTestSupport.h"
-#include "starttimes/OrariSerieAForm.h"
+#include "app/form/OrariSerieAForm.h"
 #include "ui/OrariSerieADialog.h"
 #include "ui/QtDesktop.h"
 

@@ -165,7 +165,7 @@ SystemError NativeFile::Close() {
     return Result(fd < 0 || ::close(fd) == 0);
 }
 
-SystemError ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+SystemError RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     return Result(::rename(from.c_str(), to.c_str()) == 0);
 }
 

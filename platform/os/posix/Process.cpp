@@ -30,7 +30,7 @@ bool HasDisplay() {
     return false;
 }
 
-void AttachConsole() {}
+void UseParentConsole() {}
 
 bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) != 0;

@@ -327,7 +327,7 @@ SystemError NativeFile::Close() {
     return Result(handle == INVALID_HANDLE_VALUE || ::CloseHandle(handle));
 }
 
-SystemError ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+SystemError RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
     const std::wstring source = Win32Path(from);
     const std::wstring target = Win32Path(to);
     // Antivirus and indexing programs open new files for a moment, and FCM or an editor may hold the old

@@ -78,7 +78,7 @@ bool HasDisplay() {
     return true;
 }
 
-void AttachConsole() {
+void UseParentConsole() {
     // A program built for the window starts without a console. Streams the parent redirected (to a file
     // or a pipe) are kept; only missing ones are taken from the parent's console, when it has one.
     const bool outMissing = !Usable(::GetStdHandle(STD_OUTPUT_HANDLE));

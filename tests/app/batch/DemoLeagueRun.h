@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "archives/ZipReader.h"
+#include "platform/crypto/PasswordHash.h"
 #include "platform/fs/Files.h"
 #include "settings/IniFile.h"
-#include "settings/PasswordHash.h"
 #include "support/Program.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace calvorin::test {
 

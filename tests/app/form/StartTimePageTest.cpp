@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "app/form/OrariSerieAForm.h"
 #include "platform/http/HttpGet.h"
 #include "platform/http/OrariServer.h"
-#include "starttimes/OrariSerieAForm.h"
 #include "starttimes/ServiceClient.h"
 #include "support/FormFixture.h"
 

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/RegexPeer.h"
+
 namespace calvorin {
 
 struct ArgumentsCase {
@@ -51,6 +57,35 @@ TEST(ParseArguments, TableOfCommandLines) {
          "/a/b/L-1-2020", "L-1-2020", "L", 1, 2020, "/a", "s", false},
         {"value after the first equals", {"/l=/a/b/L-1-2020.db", "/s=a=b", "/c=s", "/unknown=1"}, true,
          "/a/b/L-1-2020.db", "L-1-2020", "L", 1, 2020, "/a", "s", false},
+        // The corners of name-season-year.
+        {"name holds a dash and digits", {"/l=/a/b/L-1-2-2020.db", "/s=x", "/c=s"}, true,
+         "/a/b/L-1-2-2020.db", "L-1-2-2020", "L-1", 2, 2020, "/a", "s", false},
+        {"leading zeros", {"/l=/a/b/L-007-0999.db", "/s=x", "/c=s"}, true,
+         "/a/b/L-007-0999.db", "L-007-0999", "L", 7, 999, "/a", "s", false},
+        {"empty name matches but is no league", {"/l=/a/b/-1-2020.db", "/s=x", "/c=s"}, false,
+         "/a/b/-1-2020.db", "-1-2020", "", 1, 2020, "/a", "s", false},
+        {"empty season", {"/l=/a/b/L--2020.db", "/s=x", "/c=s"}, false,
+         "/a/b/L--2020.db", "L--2020", "", 0, 0, "/a", "s", false},
+        {"five-digit year", {"/l=/a/b/L-1-20201.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-1-20201.db", "L-1-20201", "", 0, 0, "/a", "s", false},
+        {"three-digit year", {"/l=/a/b/L-1-202.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-1-202.db", "L-1-202", "", 0, 0, "/a", "s", false},
+        {"text after the year", {"/l=/a/b/L-1-2020 bis.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-1-2020 bis.db", "L-1-2020 bis", "", 0, 0, "/a", "s", false},
+        {"Arabic-Indic season digit", {"/l=/a/b/L-١-2020.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-١-2020.db", "L-١-2020", "", 0, 0, "/a", "s", false},
+        {"fullwidth year digits", {"/l=/a/b/L-1-２０２０.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-1-２０２０.db", "L-1-２０２０", "", 0, 0, "/a", "s", false},
+        {"accented name", {"/l=/a/b/Città-1-2020.db", "/s=x", "/c=s"}, true,
+         "/a/b/Città-1-2020.db", "Città-1-2020", "Città", 1, 2020, "/a", "s", false},
+        {"name not UTF-8", {"/l=/a/b/Citt\xE0-1-2020.db", "/s=x", "/c=s"}, false,
+         "/a/b/Citt\xE0-1-2020.db", "Citt\xE0-1-2020", "", 0, 0, "/a", "s", false},
+        {"line feed in the name: the name follows it", {"/l=/a/b/x\nL-1-2020.db", "/s=x", "/c=s"}, true,
+         "/a/b/x\nL-1-2020.db", "x\nL-1-2020", "L", 1, 2020, "/a", "s", false},
+        {"one final line feed let through", {"/l=/a/b/L-1-2020\n.db", "/s=x", "/c=s"}, true,
+         "/a/b/L-1-2020\n.db", "L-1-2020\n", "L", 1, 2020, "/a", "s", false},
+        {"two final line feeds", {"/l=/a/b/L-1-2020\n\n.db", "/s=x", "/c=s"}, false,
+         "/a/b/L-1-2020\n\n.db", "L-1-2020\n\n", "", 0, 0, "/a", "s", false},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -66,6 +101,41 @@ TEST(ParseArguments, TableOfCommandLines) {
         EXPECT_EQ(context.SiteFolder, c.siteFolder);
         EXPECT_EQ(context.Extended, c.extended);
     }
+}
+
+// Python's re applies "(.*)-(\d+)-(\d{4})$" to base names near real ones: the league's name, season and
+// year are read exactly where it matches, from its groups.
+TEST(ParseArguments, LeagueNameAgreesWithItsRegularExpression) {
+    if (!test::HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
+    const std::vector<std::string> names =
+        test::TextsNear({"Lega-Amici-12-2024", "L-1-2020", "x\nL-1-2020", "L-1-2020\n", "Città-3-2023"},
+                        {"-", "1", "12", "007", "2024", "20245", "99999999999", "Lega", " ", "\n", "\r", "٣",
+                         "５", "à", "\xE0"},
+                        4000);
+    const auto matches = test::MatchWithPython(R"((.*)-(\d+)-(\d{4})$)", false, names);
+    int matched = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        SCOPED_TRACE(names[i] + " (" + test::HexOf(names[i]) + ")");
+        PluginContext context;
+        ParseArguments(context, {"/l=/a/b/" + names[i] + ".db"});
+        ASSERT_EQ(context.LeagueBaseName, names[i]);
+        if (!matches[i]) {
+            EXPECT_EQ(context.LeagueName, "");
+            EXPECT_EQ(context.SeasonNumber, PluginContext().SeasonNumber);
+            EXPECT_EQ(context.SeasonYear, PluginContext().SeasonYear);
+            continue;
+        }
+        ++matched;
+        const test::PeerGroups& groups = *matches[i];
+        const std::string& season = *groups[1];
+        const std::string significant = season.substr(std::min(season.find_first_not_of('0'), season.size()));
+        const bool fits =
+            significant.size() < 10 || (significant.size() == 10 && significant <= "2147483647");
+        EXPECT_EQ(context.LeagueName, *groups[0]);
+        EXPECT_EQ(context.SeasonNumber, fits ? std::stoll(season) : 1) << "1 when the season does not fit";
+        EXPECT_EQ(context.SeasonYear, std::stoi(*groups[2]));
+    }
+    EXPECT_GT(matched, 300) << "too few names of the form to show anything";
 }
 
 TEST(ExtendedFromEnvironment, OnlyANonZeroIntegerTurnsItOn) {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/fs/FileSystem.h"
 #include "platform/fs/Files.h"
 #include "support/TempDir.h"
 #include "support/windows/WindowsFiles.h"

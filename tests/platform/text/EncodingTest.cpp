@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "platform/text/Utf8.h"
+#include "support/Command.h"
+
 namespace calvorin {
 
 TEST(Encoding, Cp1252RoundTripKeepsItalianLettersAndEuro) {
@@ -20,8 +25,10 @@ TEST(Encoding, CharactersWindows1252LacksBecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1252("x\xF0\x9F\x98\x80y"), "x?y");  // emoji
     EXPECT_EQ(Utf8ToCp1252("bad\xFF"
                            "byte"),
-              "bad?byte");                       // not UTF-8
-    EXPECT_EQ(Utf8ToCp1252("cut\xC3"), "cut?");  // truncated sequence
+              "bad?byte");                                     // not UTF-8
+    EXPECT_EQ(Utf8ToCp1252("cut\xC3"), "cut?");                // truncated sequence
+    EXPECT_EQ(Utf8ToCp1252("tag\xF3\xA0\x80\x81!"), "tag?!");  // a language tag is a character too
+    EXPECT_EQ(Utf8ToCp1252("\xF4\x90\x80\x80|\xED\xA0\x80|\xC0\xAF"), "?|?|?");  // not UTF-8: one "?" each
 }
 
 TEST(Encoding, ByteOrderMarkSelectsTheEncodingAndSurvivesRoundTrip) {
@@ -52,6 +59,99 @@ TEST(Encoding, Cp1252FileKeepsItsUndefinedBytes) {
     EXPECT_EQ(Cp1252ToUtf8("\x9D"), "\xEF\xBF\xBD") << "texts read for display keep U+FFFD";
 }
 
+// Python's cp1252 codec reads every byte and writes every character as Windows does, but for the five
+// undefined bytes, which Python refuses and which read and write here as their C1 controls.
+TEST(Encoding, Cp1252AgreesWithPythonsCodecOnEveryByteAndCharacter) {
+    if (!test::HaveProgram("python3")) GTEST_SKIP() << "python3 is not installed";
+    const test::CommandResult python = test::RunCommand(
+        "python3 -c 'import sys\n"
+        "out = sys.stdout.buffer\n"
+        "for b in range(256): out.write(bytes([b]).decode(\"cp1252\", \"replace\").encode().hex().encode() + b\"\\n\")\n"
+        "out.write(\"\".join(chr(c) for c in range(0x110000) if not 0xD800 <= c <= 0xDFFF).encode(\"cp1252\", \"replace\"))'",
+        test::Capture::StdoutOnly);
+    ASSERT_EQ(python.exitCode, 0) << python.output;
+    std::string_view answer = python.output;
+    auto undefined = [](char32_t c) { return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D; };
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        const std::size_t end = answer.find('\n');
+        ASSERT_NE(end, std::string_view::npos);
+        std::string peer;
+        for (std::size_t i = 0; i + 1 < end; i += 2)
+            peer += static_cast<char>(std::stoi(std::string(answer.substr(i, 2)), nullptr, 16));
+        answer.remove_prefix(end + 1);
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(Cp1252ToUtf8(byte), peer);
+        EXPECT_EQ(DecodeText(byte).utf8, undefined(b) ? "\xC2" + byte : peer);
+    }
+    std::string every;
+    std::vector<char32_t> characters;
+    for (char32_t c = 0; c < 0x110000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        AppendUtf8(every, c);
+        characters.push_back(c);
+    }
+    const std::string ours = Utf8ToCp1252(every);
+    ASSERT_EQ(ours.size(), characters.size());
+    ASSERT_EQ(answer.size(), characters.size());
+    int differences = 0;
+    for (std::size_t i = 0; i < characters.size() && differences < 10; ++i) {
+        const char expected = undefined(characters[i]) ? static_cast<char>(characters[i]) : answer[i];
+        if (ours[i] != expected) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<std::uint32_t>(characters[i]) << ": "
+                          << static_cast<int>(static_cast<unsigned char>(ours[i]));
+            ++differences;
+        }
+    }
+}
+
+// Each malformed shape of UTF-16 gives U+FFFD for its unit, and an odd final byte one more.
+TEST(Encoding, Utf16SurrogatesPairOrBecomeReplacements) {
+    const struct {
+        std::string_view units;  // little-endian, after the byte-order mark
+        std::string_view utf8;
+    } cases[] = {
+        {{"\x3D\xD8\x00\xDE", 4}, "\xF0\x9F\x98\x80"},  // U+1F600 as a pair
+        {{"\x00\xD8", 2}, "\xEF\xBF\xBD"},              // high surrogate at the end
+        {{"\x00\xD8"
+          "A\0",
+          4},
+         "\xEF\xBF\xBD"
+         "A"},  // high surrogate, no low one
+        {{"\x00\xDC"
+          "A\0",
+          4},
+         "\xEF\xBF\xBD"
+         "A"},  // low surrogate alone
+        {{"A\0"
+          "B",
+          3},
+         "A\xEF\xBF\xBD"},  // odd final byte
+        {{"\x00\xD8"
+          "B",
+          3},
+         "\xEF\xBF\xBD\xEF\xBF\xBD"},  // both at the end
+        {{"\xFF\xFE"
+          "A\0",
+          4},
+         "\xEF\xBB\xBF"
+         "A"},                                         // a second mark is text
+        {{"\0\0\xFF\xFF", 4}, {"\0\xEF\xBF\xBF", 4}},  // U+0000 and U+FFFF kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.units)));
+        std::string le = "\xFF\xFE" + std::string(c.units), be = "\xFE\xFF";
+        for (std::size_t i = 0; i + 1 < c.units.size(); i += 2) be += {c.units[i + 1], c.units[i]};
+        if (c.units.size() % 2 != 0) be += c.units.back();
+        EXPECT_EQ(DecodeText(le).utf8, c.utf8);
+        EXPECT_EQ(DecodeText(be).utf8, c.utf8);
+    }
+    EXPECT_EQ(EncodeText("\xF0\x9F\x98\x80|\xFF", TextEncoding::Utf16Le),
+              std::string("\xFF\xFE\x3D\xD8\x00\xDE|\0\xFD\xFF", 10));
+    EXPECT_EQ(EncodeText("\xF0\x9F\x98\x80|\xFF", TextEncoding::Utf16Be),
+              std::string("\xFE\xFF\xD8\x3D\xDE\x00\0|\xFF\xFD", 10));
+}
+
 TEST(Encoding, MalformedUtf16DecodesWithoutFailing) {
     DecodedText d =
         DecodeText(std::string("\xFF\xFE"
@@ -72,13 +172,18 @@ TEST(Encoding, RepairUtf8ReplacesOnlyMalformedSequences) {
          "b",
          "a\xEF\xBF\xBD"
          "b"},
-        {"perch\xE9", "perch\xEF\xBF\xBD"},  // Windows-1252, not UTF-8
-        {"x\xE2\x82", "x\xEF\xBF\xBD"},      // cut in the middle of a character
+        {"perch\xE9", "perch\xEF\xBF\xBD"},            // Windows-1252, not UTF-8
+        {"x\xE2\x82", "x\xEF\xBF\xBD"},                // cut in the middle of a character
+        {"\xF4\x90\x80\x80", "\xEF\xBF\xBD"},          // above U+10FFFF: one replacement for the sequence
+        {"\xED\xA0\x80!", "\xEF\xBF\xBD!"},            // a surrogate
+        {"\xC0\xAF\x80", "\xEF\xBF\xBD\xEF\xBF\xBD"},  // overlong "/", then a stray continuation byte
         {"", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.bytes));
         EXPECT_EQ(RepairUtf8(c.bytes), c.repaired);
+        EXPECT_TRUE(IsValidUtf8(RepairUtf8(c.bytes)));
+        EXPECT_EQ(EncodeText(c.bytes, TextEncoding::Utf8Bom), "\xEF\xBB\xBF" + std::string(c.repaired));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace calvorin {
@@ -37,6 +38,31 @@ TEST(Utf8, DecodeGivesTheCodePointAndTheLength) {
     EXPECT_EQ(DecodeUtf8("€uro", codePoint), 3u);
     EXPECT_EQ(codePoint, U'€');
     EXPECT_EQ(DecodeUtf8("", codePoint), 0u);
+}
+
+TEST(Utf8, AppendWritesTheShortestFormThatDecodesBack) {
+    const struct {
+        char32_t codePoint;
+        std::string_view bytes;
+    } cases[] = {
+        {0x00, {"\0", 1}},
+        {0x7F, "\x7F"},
+        {0x80, "\xC2\x80"},
+        {0x7FF, "\xDF\xBF"},
+        {0x800, "\xE0\xA0\x80"},
+        {0xFFFD, "\xEF\xBF\xBD"},
+        {0x10000, "\xF0\x90\x80\x80"},
+        {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<std::uint32_t>(c.codePoint));
+        std::string out = "x";
+        AppendUtf8(out, c.codePoint);
+        EXPECT_EQ(out, "x" + std::string(c.bytes));
+        char32_t decoded = 0;
+        EXPECT_EQ(DecodeUtf8(c.bytes, decoded), c.bytes.size());
+        EXPECT_EQ(decoded, c.codePoint);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "starttimes/OrariSerieAForm.h"
+#include "app/form/OrariSerieAForm.h"
 
 #include <stdexcept>
 

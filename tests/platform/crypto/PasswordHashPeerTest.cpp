@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/crypto/CryptoTestHex.h"
-#include "settings/PasswordHash.h"
-#include "settings/PasswordText.h"
+#include "platform/crypto/PasswordHash.h"
+#include "PasswordText.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/PasswordHash.h"
+#include "platform/crypto/PasswordHash.h"
 
 #include <stdexcept>
 

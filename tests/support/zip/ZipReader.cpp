@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "archives/ZipReader.h"
+#include "support/zip/ZipReader.h"
 
 #include <zlib.h>
 
@@ -11,9 +11,18 @@
 #include "archives/Cryptor.h"
 #include "archives/ZipErrors.h"
 #include "platform/text/Encoding.h"
+#include "support/zip/RawInflate.h"
 
 namespace calvorin {
 namespace {
+
+std::uint16_t GetLe16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t GetLe32(const unsigned char* p) {
+    return GetLe16(p) | (static_cast<std::uint32_t>(GetLe16(p + 2)) << 16);
+}
 
 constexpr std::size_t kMaxCommentSize = 0xFFFF;
 constexpr std::size_t kReadChunkSize = std::size_t{64} * 1024;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/RandomHex.h"
+#include "platform/crypto/RandomHex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Team password hashes: known answers and shape, the same on every build.
-#include "settings/PasswordHash.h"
+#include "platform/crypto/PasswordHash.h"
 
 #include <gtest/gtest.h>
 
-#include "settings/PasswordText.h"
+#include "PasswordText.h"
 
 namespace calvorin {
 namespace {

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "starttimes/OrariSerieAForm.h"
+#include "app/form/OrariSerieAForm.h"
 #include "starttimes/ServiceFixture.h"
 
 namespace calvorin {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reads ZIP archives back: the central directory, and each entry inflated, decrypted and checked.
+// Reads ZIP archives back for the tests and the fuzz targets: the central directory, and each entry
+// inflated, decrypted and checked. The program itself only writes archives.
 #pragma once
 
 #include <cstddef>
