@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build-windows}
 start=$SECONDS
 bash tools/wine/prefix.sh
+# The launcher maps the tests' Windows paths with winepath, in the tests' own prefix.
+# shellcheck source=tools/wine/environment.sh
+source tools/wine/environment.sh
 port_file=$(mktemp)
 python3 tests/support/windows/server_launcher.py >"$port_file" </dev/null &
 launcher=$!

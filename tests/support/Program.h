@@ -42,6 +42,16 @@ CommandResult RunWithCommandLine(const std::filesystem::path& program, const std
 // split them back into the same words: blanks and quotes inside a word, backslashes before a quote.
 std::string WindowsCommandLine(const std::vector<std::string>& words);
 
+// The text with each CR LF as LF: Windows' C runtime ends the lines of a text stream with CR LF, where POSIX
+// programs write LF alone. A CR on its own stays.
+inline std::string LineFeedsOnly(std::string text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
 // The path of a program of the build: `name` in the build folder, with ".exe" on Windows.
 inline std::filesystem::path BuildProgram(const std::string& name) {
     return std::filesystem::path(CALVORIN_BINARY_DIR) / (SystemTakesWindowsPaths() ? name + ".exe" : name);

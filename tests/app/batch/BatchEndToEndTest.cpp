@@ -14,16 +14,10 @@ namespace {
 using test::DemoLeague;
 using test::RunProgram;
 
-// Windows' C runtime ends the lines of a text stream with CR LF: compared as lines end on POSIX.
-std::string Lf(std::string text) {
-    std::erase(text, '\r');
-    return text;
-}
-
 TEST(BatchEndToEnd, DemoLeagueRunWritesWholeFilesArchivesAccentedNamesAndLeavesTheLeagueAlone) {
     DemoLeague demo;
     const auto latestBackup = demo.Root() / "FCM" / "Backup" / "FCMBKP20251102-2305";
-    test::WriteBytes(latestBackup / "Società città.txt", "nomi accentati");
+    test::WriteBytes(latestBackup / Utf8Path("Società città.txt"), "nomi accentati");
     const std::string leagueBefore = test::ReadBytes(demo.League());
     const auto leagueTime = std::filesystem::last_write_time(demo.League());
 
@@ -85,7 +79,7 @@ TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
         RunProgram(test::BuildProgram("calvorin"), {"/l=" + PathText(dir / "Leghe" / "Fantalega-2023.mdb"),
                                                     "/s=x", "/c=" + PathText(dir / "Sito"), "/batch"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(Lf(run.output), "Argomenti non validi\n");
+    EXPECT_EQ(test::LineFeedsOnly(run.output), "Argomenti non validi\n");
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
@@ -113,7 +107,7 @@ TEST(BatchEndToEnd, HelpAndVersionAnswerAtOnceWithoutAWindowWhateverElseIsGiven)
         EXPECT_TRUE(result.output.ends_with("\n")) << result.output;
     }
     const test::CommandResult version = RunProgram(test::BuildProgram("calvorin"), {"--version"});
-    EXPECT_EQ(Lf(version.output), "Calvorin " CALVORIN_VERSION_TEXT "\n");
+    EXPECT_EQ(test::LineFeedsOnly(version.output), "Calvorin " CALVORIN_VERSION_TEXT "\n");
 }
 
 }  // namespace

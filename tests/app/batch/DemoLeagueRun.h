@@ -32,10 +32,12 @@ struct DemoLeague {
     std::vector<std::string> Arguments() const {
         return {"/l=" + PathText(League()), "/s=demo", "/c=" + PathText(Site()), "/batch"};
     }
-    // Runs the shipped program, or another program of the build, on the demo.
+    // Runs the shipped program, or another program of the build, on the demo; its lines end in LF.
     CommandResult Run(RunOptions options = {}, const std::string& program = "calvorin") const {
         options.environment.emplace_back("NO_COLOR", "1");
-        return RunProgram(BuildProgram(program), Arguments(), options);
+        CommandResult result = RunProgram(BuildProgram(program), Arguments(), options);
+        result.output = LineFeedsOnly(result.output);
+        return result;
     }
     // The same run by the test build of the program, with CALVORIN_FAULT_CRASH_AT or _FAIL_AT at `at`.
     CommandResult RunWithFaults(const std::string& hook, std::size_t at) const {
@@ -72,11 +74,9 @@ inline std::vector<std::string> Leftovers(const DemoLeague& demo) {
 // The last line of a program's output, without its line end.
 inline std::string LastLine(const std::string& output) {
     std::string text = output;
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    while (!text.empty() && text.back() == '\n') text.pop_back();
     const std::size_t start = text.find_last_of('\n');
-    text = start == std::string::npos ? text : text.substr(start + 1);
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    return text;
+    return start == std::string::npos ? text : text.substr(start + 1);
 }
 
 // The site's scripts and settings file as a complete run wrote them.

@@ -24,7 +24,7 @@ TEST(PathTextTest, AccentedFolderAndLeagueNamesAreWrittenReadAndListedAsTheirTex
     fs::create_directories(PathFromText(folder));
     WriteFileAtomic(PathFromText(league), "lega di città");
     EXPECT_EQ(ReadFileBytes(PathFromText(league)), "lega di città");
-    EXPECT_EQ(ReadFileBytes(dir / "città" / "Lega-Società-1-2025.mdb"), "lega di città");
+    EXPECT_EQ(ReadFileBytes(dir / "città" / Utf8Path("Lega-Società-1-2025.mdb")), "lega di città");
     EXPECT_TRUE(FileExists(Utf8Path(league)));
     EXPECT_TRUE(DirectoryExists(Utf8Path(folder)));
     EXPECT_EQ(PathText(PathFromText(league)), league);

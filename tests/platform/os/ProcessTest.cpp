@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "PrintedWords.h"
 #include "platform/os/Process.h"
 #include "support/Program.h"
 #include "support/ScopedEnv.h"
@@ -14,28 +15,6 @@ namespace calvorin {
 namespace {
 
 using namespace std::chrono_literals;
-
-// What print-arguments printed, one entry per line without its brackets' frame.
-std::vector<std::string> Printed(const test::CommandResult& result) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : result.output) {
-        if (c == '\r') continue;  // Windows' C runtime writes text lines with CR LF
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        lines.push_back(line);
-        line.clear();
-    }
-    return lines;
-}
-
-std::vector<std::string> Framed(const std::vector<std::string>& words) {
-    std::vector<std::string> lines;
-    for (const std::string& word : words) lines.push_back("[" + word + "]");
-    return lines;
-}
 
 const std::filesystem::path kChild = test::BuildProgram("print-arguments");
 
@@ -57,20 +36,21 @@ TEST(ProgramArguments, EveryWordReachesTheChildAsItWas) {
                                             "a\\\\b c\\\\"};
     const test::CommandResult result = test::RunProgram(kChild, words);
     ASSERT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(Printed(result), Framed(words));
+    EXPECT_EQ(test::PrintedLines(result.output), test::Framed(words));
 }
 
 TEST(ProgramArguments, EnvironmentOfTheChildIsTheTestsWithItsChanges) {
     test::ScopedEnv inherited("CALVORIN_TEST_ECHO", "ereditata");
     EXPECT_EQ(EnvironmentVariable("CALVORIN_TEST_ECHO"), "ereditata");
-    EXPECT_EQ(Printed(test::RunProgram(kChild, {})), std::vector<std::string>{"env=[ereditata]"});
+    EXPECT_EQ(test::PrintedLines(test::RunProgram(kChild, {}).output),
+              std::vector<std::string>{"env=[ereditata]"});
 
     test::RunOptions options;
     options.environment.emplace_back("CALVORIN_TEST_ECHO", "Società città");
-    EXPECT_EQ(Printed(test::RunProgram(kChild, {}, options)),
+    EXPECT_EQ(test::PrintedLines(test::RunProgram(kChild, {}, options).output),
               std::vector<std::string>{"env=[Società città]"});
     options.environment = {{"CALVORIN_TEST_ECHO", std::nullopt}};
-    EXPECT_EQ(Printed(test::RunProgram(kChild, {}, options)), std::vector<std::string>{});
+    EXPECT_EQ(test::PrintedLines(test::RunProgram(kChild, {}, options).output), std::vector<std::string>{});
     {
         test::ScopedEnv accented("CALVORIN_TEST_ECHO", "perché");
         EXPECT_EQ(EnvironmentVariable("CALVORIN_TEST_ECHO"), "perché");

@@ -5,26 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "PrintedWords.h"
 #include "platform/os/Process.h"
 #include "support/Program.h"
 
 namespace calvorin {
 namespace {
-
-std::vector<std::string> Printed(const std::string& output) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : output) {
-        if (c == '\r') continue;
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        lines.push_back(line);
-        line.clear();
-    }
-    return lines;
-}
 
 // Command lines as FCM, a shortcut or a user at the prompt may write them, and the words CommandLineToArgvW
 // gives: quotes group blanks and are dropped, 2n backslashes before a quote give n, 2n+1 give n and a quote.
@@ -49,9 +35,7 @@ TEST(ProgramArgumentsWindows, CommandLineIsSplitAsWindowsSplitsIt) {
         const test::CommandResult result =
             test::RunWithCommandLine(test::BuildProgram("print-arguments"), "\"" + program + "\" " + c.line);
         ASSERT_EQ(result.exitCode, 0) << result.output;
-        std::vector<std::string> expected;
-        for (const std::string& word : c.words) expected.push_back("[" + word + "]");
-        EXPECT_EQ(Printed(result.output), expected);
+        EXPECT_EQ(test::PrintedLines(result.output), test::Framed(c.words));
     }
 }
 

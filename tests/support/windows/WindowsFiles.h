@@ -26,6 +26,15 @@ class FileHeldOpen {
     void* handle_;
 };
 
+// The names in a folder, sorted, found through FindFirstFileW on the "\\?\" form of its absolute path,
+// which has no 260-character limit (the standard library's listing has one). Throws std::runtime_error
+// when the folder cannot be read.
+std::vector<std::string> NamesInFolder(const std::filesystem::path& folder);
+
+// Deletes the folder and everything in it through the "\\?\" form, past the 260-character limit that
+// the standard library's removal keeps. Missing files are no failure; the rest throws std::runtime_error.
+void RemoveFolderTree(const std::filesystem::path& folder);
+
 // The access list of a file, as GetSecurityInfo gives it: the accounts (as "S-1-5-...") that its entries
 // allow and deny, in order.
 struct AccessList {
@@ -38,7 +47,19 @@ struct AccessList {
 // Throws std::runtime_error with the system's code when the file's security cannot be read.
 AccessList ReadAccessList(const std::filesystem::path& path);
 
+// True when the list lets in the current user alone, inheriting nothing from the folder. Under Wine (8.0)
+// a file has no list of its own: Wine derives one from the file's POSIX mode (SYSTEM and the owner, and
+// Everyone when others may read it) and never marks it protected, so there the test is that the list is
+// SYSTEM and the current user, without Everyone: what Wine makes of an owner-only list.
+bool IsOwnerOnly(const AccessList& list);
+
+// The list as text, for a test's messages.
+std::string Describe(const AccessList& list);
+
 // The account of the running process, as "S-1-5-...".
 std::string CurrentUserSid();
+
+// True under Wine, whose ntdll says so; its file security is not Windows' (see ReadAccessList's users).
+bool RunningUnderWine();
 
 }  // namespace calvorin::test
