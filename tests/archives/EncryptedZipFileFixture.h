@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,9 +16,9 @@
 
 #include "ArchiveTestSupport.h"
 #include "archives/EncryptedZipFile.h"
-#include "support/zip/ZipReader.h"
 #include "platform/crypto/Random.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace calvorin::test {
 
@@ -70,6 +72,25 @@ class EncryptedZipFileTest : public ::testing::Test {
 
     test::TempDir dir_;
 };
+
+// Gives the file the local time 2024-03-05 14:27:39 (DOS time has two-second steps: read back as 38)
+// and the read-only attribute (no one may write it).
+inline void MakeReadOnlyWithTime(const std::filesystem::path& path) {
+    std::tm local{};
+    local.tm_year = 2024 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 5;
+    local.tm_hour = 14;
+    local.tm_min = 27;
+    local.tm_sec = 39;
+    local.tm_isdst = -1;
+    std::filesystem::last_write_time(
+        path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(std::mktime(&local))));
+    std::filesystem::permissions(path,
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+}
 
 inline const std::vector<SourceFile>& SampleFiles() {
     static const std::vector<SourceFile> files = {

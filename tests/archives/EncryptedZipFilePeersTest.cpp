@@ -116,17 +116,7 @@ TEST_F(EncryptedZipFileTest, PythonReadsTheArchivesOfEdgeCases) {
     }
 
     auto path = Write({"sola-lettura.txt", "x"});
-    std::tm local{};
-    local.tm_year = 2024 - 1900;
-    local.tm_mon = 2;
-    local.tm_mday = 5;
-    local.tm_hour = 14;
-    local.tm_min = 27;
-    local.tm_sec = 39;  // DOS time has two-second steps: read back as 38
-    local.tm_isdst = -1;
-    std::filesystem::last_write_time(
-        path, std::chrono::file_clock::from_sys(std::chrono::system_clock::from_time_t(std::mktime(&local))));
-    std::filesystem::permissions(path, std::filesystem::perms(0444));
+    test::MakeReadOnlyWithTime(path);
     const auto attributes = dir_ / "attributi.zip";
     {
         TEncryptedZipFile zip("");

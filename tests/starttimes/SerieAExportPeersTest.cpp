@@ -6,30 +6,17 @@
 #include <vector>
 
 #include "SerieAExportFixture.h"
-#include "support/Command.h"
+#include "SerieAExportNode.h"
 
 namespace calvorin {
 namespace {
 
+using test::ExpectNodeReadsTheTable;
 using test::NewOrari;
 using test::OldBlock;
 using test::Orari;
 using test::SerieAExportTest;
 using test::Utf16;
-
-// What node sees in the written file, against what the table holds.
-void ExpectNodeReadsTheTable(const std::filesystem::path& file, const Orari& orari) {
-    std::string expected = "length 39 alias true zero true\n";
-    for (int n = 1; n <= kMatchdays; ++n) {
-        DateTimeParts p = orari[n - 1].Parts();
-        expected += std::to_string(n) + " " + std::to_string(p.year) + " " + std::to_string(p.month) + " " +
-                    std::to_string(p.day) + " " + std::to_string(p.hour) + " " + std::to_string(p.minute) +
-                    " " + std::to_string(p.second) + "\n";
-    }
-    std::string script = CALVORIN_SOURCE_DIR "/tests/starttimes/read_serie_a.js";
-    EXPECT_EQ(test::RunCommand("node " + test::ShellQuote(script) + " " + test::ShellQuote(file)).output,
-              expected);
-}
 
 TEST_F(SerieAExportTest, NodeReadsTheTableWhateverTheFileHeldBefore) {
     for (const test::ReplacementCase& c : test::ReplacementCases()) {

@@ -2,12 +2,14 @@
 // A folder of its own for each test, removed at the end.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/os/PathText.h"
 
@@ -51,6 +53,15 @@ inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The names in a folder as UTF-8, sorted.
+inline std::vector<std::string> SortedNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(PathText(entry.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Reads a whole file, or "" when it is missing.

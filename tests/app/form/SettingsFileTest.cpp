@@ -256,10 +256,8 @@ TEST(SettingsFile, AccentedLeagueNameGivesTheFileItsNameAndTheNextStartLoadsIt) 
     f.form.LoadSettings();
     f.form.InvioFormazione.IfScriptServerEdit.SetText("società/invio.php");
     f.form.SaveSettings();
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(f.Fcm() / "plugin"))
-        names.push_back(PathText(entry.path().filename()));
-    EXPECT_EQ(names, std::vector<std::string>{"Calvorin_Lega-Società-1-2025.ini"});
+    EXPECT_EQ(test::SortedNames(f.Fcm() / "plugin"),
+              std::vector<std::string>{"Calvorin_Lega-Società-1-2025.ini"});
     EXPECT_NE(f.sink.Text().find(f.form.SettingsFilePath()), std::string::npos) << f.sink.Text();
 
     FormFixture next(league);

@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 namespace calvorin {
 namespace {
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Records the mode the file has at each write, as another user of the machine could see it.
 class ModeRecorder : public SystemFileSystem {
   public:
@@ -51,7 +44,7 @@ TEST(Files, CrashAtEveryWriteOperationLeavesAWholeFileAndTheNextWriteRemovesTheT
         });
         std::string after = ReadFileBytes(file);
         EXPECT_TRUE(after == "old contents" || after == secret) << after;
-        for (const std::string& name : Names(dir.path())) {
+        for (const std::string& name : test::SortedNames(dir.path())) {
             if (name == "invform.inc.php") continue;
             EXPECT_TRUE(name.starts_with(".invform.inc.php.")) << name;
             // Until it is complete and given its final mode just before the rename, no one else reads it.
@@ -60,7 +53,7 @@ TEST(Files, CrashAtEveryWriteOperationLeavesAWholeFileAndTheNextWriteRemovesTheT
             }
         }
         WriteFileAtomic(file, "next run");
-        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"invform.inc.php"});
+        EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"invform.inc.php"});
         if (status == 0) break;
         ASSERT_EQ(status, test::kCrashExitCode);
     }

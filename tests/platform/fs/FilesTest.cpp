@@ -15,25 +15,13 @@
 namespace fs = std::filesystem;
 
 namespace calvorin {
-namespace {
-
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(PathText(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-}  // namespace
-
 TEST(Files, AtomicWriteReplacesTheWholeFile) {
     test::TempDir dir;
     auto file = dir / "a.txt";
     WriteFileAtomic(file, "first version, rather long");
     WriteFileAtomic(file, "second");
     EXPECT_EQ(ReadFileBytes(file), "second");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.txt"}) << "no temporary left";
+    EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"a.txt"}) << "no temporary left";
 }
 
 TEST(Files, EveryFailedWriteOperationLeavesThePreviousFileAndNoTemporary) {
@@ -52,7 +40,7 @@ TEST(Files, EveryFailedWriteOperationLeavesThePreviousFileAndNoTemporary) {
             if (test::ReadBytes(file) == "new contents that will not fit")
                 break;  // only the folder sync failed
             EXPECT_EQ(ReadFileBytes(file), "old contents") << "failure at operation " << at;
-            EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"invform.inc.php"}) << at;
+            EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"invform.inc.php"}) << at;
             continue;
         }
         ADD_FAILURE() << "the last operation, the folder sync, did not fail";

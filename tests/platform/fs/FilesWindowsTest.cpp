@@ -19,14 +19,6 @@ using namespace std::chrono_literals;
 namespace calvorin {
 namespace {
 
-std::vector<std::string> Names(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(PathText(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The message of the replacement's failure, or "" when it went through.
 std::string WriteError(const fs::path& file, const std::string& bytes) {
     try {
@@ -65,7 +57,7 @@ TEST(FilesWindows, FileHeldOpenByAnotherProgramIsRetriedThenRefusedLeavingItInta
     EXPECT_LT(waited, 15s);
     held.Release();
     EXPECT_EQ(ReadFileBytes(file), "old contents");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"invform.inc.php"});
+    EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"invform.inc.php"});
 }
 
 TEST(FilesWindows, FileReleasedDuringTheRetryIsReplaced) {
@@ -81,7 +73,7 @@ TEST(FilesWindows, FileReleasedDuringTheRetryIsReplaced) {
     release.join();
     EXPECT_EQ(error, "");
     EXPECT_EQ(ReadFileBytes(file), "new contents");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"fcmInvioFormazioneDati.js"});
+    EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"fcmInvioFormazioneDati.js"});
 }
 
 // The read-only attribute says "keep": it is never retried for seconds. Windows refuses to rename over
@@ -102,7 +94,7 @@ TEST(FilesWindows, ReadOnlyFileIsNeverRetried) {
         EXPECT_TRUE(error.starts_with("Impossibile sostituire il file")) << error;
         EXPECT_EQ(ReadFileBytes(file), "old contents");
     }
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"fcmSerieADati.js"});
+    EXPECT_EQ(test::SortedNames(dir.path()), std::vector<std::string>{"fcmSerieADati.js"});
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
 }
 

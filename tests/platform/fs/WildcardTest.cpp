@@ -69,12 +69,9 @@ TEST(ListMatchingFilesTest, FindsAndDeletesRegularFilesWhateverTheirCase) {
               (std::vector<std::string>{"FCMBACKUP_0a1b2c3d.ZIP", "FcmBackup.zip", "fcmbackup_1.Zip"}));
 
     DeleteMatchingFiles(dir.path(), "fcmbackup*.ZIP", {dir / "FcmBackup.zip"});
-    names.clear();
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        names.push_back(PathText(entry.path().filename()));
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"FcmBackup.zip", "FcmBackup.zip.bak", "FcmBackupCartella.zip",
-                                               "FcmExport.zip", "Società.zip"}));
+    EXPECT_EQ(test::SortedNames(dir.path()),
+              (std::vector<std::string>{"FcmBackup.zip", "FcmBackup.zip.bak", "FcmBackupCartella.zip",
+                                        "FcmExport.zip", "Società.zip"}));
 }
 
 }  // namespace
