@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/os/LocalTime.h"
 
-#include <time.h>
+#include <ctime>
 
 namespace calvorin {
 

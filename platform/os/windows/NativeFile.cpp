@@ -21,8 +21,9 @@
 namespace calvorin {
 namespace {
 
+// The handle kept as an integer in NativeFile, whose header names no Windows type.
 HANDLE H(std::intptr_t native) {
-    return reinterpret_cast<HANDLE>(native);
+    return reinterpret_cast<HANDLE>(native);  // NOLINT(performance-no-int-to-ptr): a handle, not an address
 }
 
 SystemError Result(BOOL ok) {

@@ -19,7 +19,9 @@ bool Usable(HANDLE handle) {
 
 HANDLE HandleOf(std::FILE* stream) {
     const int fd = ::_fileno(stream);
-    return fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    // The C runtime hands the handle back as an integer.
+    return fd < 0 ? INVALID_HANDLE_VALUE
+                  : reinterpret_cast<HANDLE>(::_get_osfhandle(fd));  // NOLINT(performance-no-int-to-ptr)
 }
 
 void EnableColourSequences(std::FILE* stream) {

@@ -119,6 +119,10 @@ WineSession::~WineSession() {
 
 WineRun WineSession::Run(const std::vector<std::string>& windowsCommand, const Environment& environment,
                          const std::optional<std::string>& nativeName) const {
+    // Windows programs that ended under an earlier run may be left to this subreaper unreaped; one named
+    // as the native program awaited now would pass for it.
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
     WineRun run;
     const fs::path log = Prefix() / "run.log";
     const pid_t pid = ::fork();
