@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Helpers of the archive tests: reading ZIP fields and making sample data.
+// Helpers of the archive tests: reading ZIP fields, making sample data, encrypting it.
 #pragma once
 
 #include <zlib.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "support/Command.h"
+#include "archives/Cryptor.h"
 
 namespace calvorin::test {
 
@@ -36,6 +36,14 @@ inline std::string Deflated(std::string_view data) {
     out.resize(z.total_out);
     deflateEnd(&z);
     return out;
+}
+
+// The bytes encrypted with the traditional ZIP cipher under the password (its Windows-1252 bytes).
+inline std::string Encrypt(std::string_view password, std::string plain) {
+    TCryptor cryptor;
+    cryptor.InitKeys(password);
+    cryptor.EncryptBuffer(reinterpret_cast<std::uint8_t*>(plain.data()), plain.size());
+    return plain;
 }
 
 // A deterministic, moderately compressible text of `size` bytes.

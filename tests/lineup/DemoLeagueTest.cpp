@@ -4,13 +4,15 @@
 
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "lineup/ColorThresholds.h"
 #include "platform/db/Database.h"
 #include "platform/fs/Files.h"
 #include "settings/IniFile.h"
 #include "settings/StoredSecret.h"
-#include "support/Command.h"
+#include "support/Program.h"
 #include "support/TempDir.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"
@@ -149,28 +151,28 @@ TEST(WriteDemoEnvironment, LaysOutFcmTheSiteAndTheSettings) {
     EXPECT_TRUE(passwords.starts_with("1 "));
 }
 
+// The tool takes its folder as UTF-8 text on every system: an accented one is written where it says.
 TEST(CalvorinDemoTool, PrintsTheLaunchArgumentsAndRefusesBadOptions) {
-    const fs::path tool = fs::path(CALVORIN_BINARY_DIR) / "calvorin-demo";
-    if (!fs::exists(tool)) GTEST_SKIP() << "calvorin-demo is not built in " << CALVORIN_BINARY_DIR;
+    const fs::path tool = test::BuildProgram("calvorin-demo");
+    ASSERT_TRUE(fs::exists(tool)) << "calvorin-demo is not built: " << PathText(tool);
     TempDir dir;
-    const test::CommandResult ok =
-        test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "d") + " --teams 3 --seed 5");
+    const auto run = [&](const std::vector<std::string>& arguments) {
+        return test::RunProgram(tool, arguments);
+    };
+    const test::CommandResult ok = run({PathText(dir / "città" / "d"), "--teams", "3", "--seed", "5"});
     EXPECT_EQ(ok.exitCode, 0) << ok.output;
-    EXPECT_TRUE(
-        ok.output.starts_with("/l=" + PathText(dir / "d" / "FCM" / "Leghe" / "Fantalega-1-2025.mdb")));
-    const test::CommandResult sqlite =
-        test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "s") + " --format sqlite");
+    const fs::path league = dir / "città" / "d" / "FCM" / "Leghe" / "Fantalega-1-2025.mdb";
+    EXPECT_TRUE(ok.output.starts_with("/l=" + PathText(league))) << ok.output;
+    EXPECT_TRUE(fs::exists(league));
+    const test::CommandResult sqlite = run({PathText(dir / "s"), "--format", "sqlite"});
     EXPECT_EQ(sqlite.exitCode, 0) << sqlite.output;
     EXPECT_TRUE(
-        sqlite.output.starts_with("/l=" + PathText(dir / "s" / "FCM" / "Leghe" / "Fantalega-1-2025.db")));
-    EXPECT_EQ(test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "m") + " --format mdb")
-                  .exitCode,
-              0);
-    EXPECT_NE(test::RunCommand(test::ShellQuote(tool) + " " + test::ShellQuote(dir / "x") + " --format csv")
-                  .exitCode,
-              0);
-    EXPECT_NE(test::RunCommand(test::ShellQuote(tool) + " --teams x").exitCode, 0);
-    EXPECT_NE(test::RunCommand(test::ShellQuote(tool)).exitCode, 0);
+        sqlite.output.starts_with("/l=" + PathText(dir / "s" / "FCM" / "Leghe" / "Fantalega-1-2025.db")))
+        << sqlite.output;
+    EXPECT_EQ(run({PathText(dir / "m"), "--format", "mdb"}).exitCode, 0);
+    EXPECT_NE(run({PathText(dir / "x"), "--format", "csv"}).exitCode, 0);
+    EXPECT_NE(run({"--teams", "x"}).exitCode, 0);
+    EXPECT_NE(run({}).exitCode, 0);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "GeneratorTestSupport.h"
 #include "platform/db/SharedData.h"
 #include "platform/fs/Files.h"
-#include "support/Command.h"
 #include "tools/demo/DemoLeague.h"
 #include "tools/demo/LeagueSchema.h"
 

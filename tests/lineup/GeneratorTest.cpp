@@ -8,6 +8,7 @@
 #include "GeneratorTestSupport.h"
 #include "platform/crypto/PasswordHash.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
 #include "tools/demo/LeagueSchema.h"
 
 namespace calvorin::test {
@@ -121,17 +122,21 @@ TEST_F(GeneraDati, LogsEveryPhase) {
                                "  - Lettura calendario di Serie A (parte II)\n    OK\n"
                                "  - Lettura ultima giornata di A giocata\n    OK\n"
                                "  - Lettura opzioni colori di voti e fantavoti\n    " +
-                               fcm + "/FCM.ini\n" + "  - Lettura dati giocatori\n    OK\n" +
-                               "  - Esportazione file impostazioni JavaScript\n    " + site +
-                               "/js/fcmInvioFormazioneDati.js\n    OK\n" +
-                               "  - Esportazione file impostazioni PHP\n    " + site +
-                               "/invform/invform.inc.php\n    OK\n");
+                               JoinPathText(fcm, {"FCM.ini"}) + "\n" +
+                               "  - Lettura dati giocatori\n    OK\n" +
+                               "  - Esportazione file impostazioni JavaScript\n    " +
+                               JoinPathText(site, {"js", "fcmInvioFormazioneDati.js"}) + "\n    OK\n" +
+                               "  - Esportazione file impostazioni PHP\n    " +
+                               JoinPathText(site, {"invform", "invform.inc.php"}) + "\n    OK\n");
 }
 
 TEST_F(GeneraDati, ColourThresholdsComeFromFcmIni) {
     env.WriteFcmIni({"[Generale]", "VerdeSeMaggioreDiPort=7,5", "[Altro]", "AzzurroSeMaggioreDiPort=9"});
     ASSERT_TRUE(Run());
-    EXPECT_NE(sink.Text().find("/FCM.ini\n    OK\n  - Lettura dati giocatori"), std::string::npos);
+    EXPECT_NE(sink.Text().find(JoinPathText(env.Context().FcmFolder, {"FCM.ini"}) +
+                               "\n    OK\n  - Lettura dati giocatori"),
+              std::string::npos)
+        << sink.Text();
     // 7.0 is now below green (7.5) and above blue (6.5).
     EXPECT_NE(JsText().find("a[0]=new ifG(1,10,1,1,\"100%%6.000%1%7.000%3%6.000%0%7.000%2\");"),
               std::string::npos);
@@ -333,9 +338,11 @@ TEST_F(GeneraDati, UnreadableFcmIniKeepsTheDefaultThresholds) {
     ASSERT_TRUE(Run()) << sink.Text();
     EXPECT_EQ(JsText(), Crlf(kExpectedJs));
     const std::string text = sink.Text();
-    const std::size_t at = text.find("/FCM.ini\n");
+    const std::string shown = JoinPathText(env.Context().FcmFolder, {"FCM.ini"}) + "\n";
+    const std::size_t at = text.find(shown);
     ASSERT_NE(at, std::string::npos) << text;
-    const std::string next = text.substr(at + 9, text.find('\n', at + 9) - at - 9);
+    const std::size_t from = at + shown.size();
+    const std::string next = text.substr(from, text.find('\n', from) - from);
     EXPECT_TRUE(next.starts_with("    ") && next.ends_with("(si usano le soglie predefinite)")) << next;
     EXPECT_EQ(next.find("OK"), std::string::npos) << next;
 }

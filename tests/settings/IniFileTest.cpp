@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/IniFile.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include "support/FaultInjection.h"
@@ -226,21 +224,6 @@ TEST(IniFile, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     EXPECT_GE(failures, 4u);
     EXPECT_EQ(IniFile::Load(dir / "a.ini").ReadValue("Backup", "Password"), "a much longer new value");
     EXPECT_THROW(ini.Save(dir / "missing folder" / "a.ini"), std::runtime_error);
-}
-
-TEST(IniFile, NewFileIsReadableByItsOwnerOnlyAndAReplacedOneKeepsItsMode) {
-    test::TempDir dir;
-    IniFile ini;
-    ini.WriteString("Backup", "Password", "segreta");
-    const mode_t previous = ::umask(0);  // the widest: only the program can make the new file private
-    ini.Save(dir / "new.ini");
-    test::WriteBytes(dir / "old.ini", "[Backup]\r\n");
-    ASSERT_EQ(::chmod((dir / "old.ini").c_str(), 0640), 0);
-    ini.Save(dir / "old.ini");
-    ::umask(previous);
-    EXPECT_EQ(std::filesystem::status(dir / "new.ini").permissions(), std::filesystem::perms(0600));
-    EXPECT_EQ(std::filesystem::status(dir / "old.ini").permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(IniFile::Load(dir / "old.ini").ReadValue("Backup", "Password"), "segreta");
 }
 
 }  // namespace

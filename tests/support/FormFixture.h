@@ -13,7 +13,8 @@
 
 namespace calvorin::test {
 
-// Lays out <tmp>/FCM/Leghe/<league>.db (not created), <tmp>/Sito/{js,invform} and an empty plugin folder.
+// Lays out <tmp>/città/FCM/Leghe/<league>.db (not created), <tmp>/città/Sito/{js,invform} and an empty plugin
+// folder: every path the window handles holds an accented letter, as many Italian users' do.
 struct FormFixture {
     // `transport` replaces the default one that refuses every request.
     explicit FormFixture(std::string leagueBaseName = "Lega-1-2025", const char* extended = nullptr,
@@ -22,14 +23,15 @@ struct FormFixture {
         std::filesystem::create_directories(Fcm() / "Leghe");
         std::filesystem::create_directories(Site() / "js");
         std::filesystem::create_directories(Site() / "invform");
-        leagueFile = PathText(Fcm() / "Leghe" / (leagueBaseName + ".db"));
+        leagueFile = PathText(Fcm() / "Leghe" / Utf8Path(leagueBaseName + ".db"));
         created = form.FormCreate({"/l=" + leagueFile, "/s=x", "/c=" + PathText(Site())}, extended);
-        form.ProgramFolder = PathText(dir.path() / "programma");
+        form.ProgramFolder = PathText(Root() / "programma");
     }
 
-    std::filesystem::path Fcm() const { return dir.path() / "FCM"; }
-    std::filesystem::path Site() const { return dir.path() / "Sito"; }
-    std::filesystem::path SettingsFile() const { return form.SettingsFilePath(); }
+    std::filesystem::path Root() const { return dir / "città"; }
+    std::filesystem::path Fcm() const { return Root() / "FCM"; }
+    std::filesystem::path Site() const { return Root() / "Sito"; }
+    std::filesystem::path SettingsFile() const { return PathFromText(form.SettingsFilePath()); }
 
     TempDir dir;
     FakeDesktop desktop;

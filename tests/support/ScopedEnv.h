@@ -2,34 +2,33 @@
 // An environment variable set for one scope, and a scratch Wine prefix for the tests of Windows paths.
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include "platform/os/Process.h"
 
 namespace calvorin::test {
 
+// Sets the variable (UTF-8) for this process and the programs it starts, where both the C library and
+// EnvironmentVariable (platform/os/Process.h) read it; nullopt removes it.
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value);
+
+// An environment variable set for one scope; the value it had comes back afterwards.
 class ScopedEnv {
   public:
     // `value` nullopt unsets the variable.
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value->c_str(), 1);
-        else
-            ::unsetenv(name);
+    ScopedEnv(std::string name, const std::optional<std::string>& value)
+        : name_(std::move(name)), old_(EnvironmentVariable(name_)) {
+        SetEnvironment(name_, value);
     }
-    ~ScopedEnv() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
+    ~ScopedEnv() { SetEnvironment(name_, old_); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
   private:
-    const char* name_;
+    std::string name_;
     std::optional<std::string> old_;
 };
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace calvorin::test {
@@ -55,10 +56,12 @@ int RunWindowOn(const TempDir& dir) {
 TEST(WindowAppTest, ScreenshotHookSavesTheWindowAndQuits) {
     TempDir dir;
     std::string png = (dir / "window.png").string();
-    ::setenv("CALVORIN_SCREENSHOT", png.c_str(), 1);
-    ::unsetenv("Calvorin_extended");
-    int code = RunWindowOn(dir);
-    ::unsetenv("CALVORIN_SCREENSHOT");
+    int code = 0;
+    {
+        ScopedEnv screenshot("CALVORIN_SCREENSHOT", png);
+        ScopedEnv extended("Calvorin_extended", std::nullopt);
+        code = RunWindowOn(dir);
+    }
     EXPECT_EQ(code, 0);
     QImage image(QString::fromStdString(png), "PNG");
     ASSERT_FALSE(image.isNull());
@@ -75,10 +78,9 @@ TEST(WindowAppTest, UnreadableSettingsShowTheErrorAndEndCleanlyWithoutTheWindow)
         std::filesystem::create_directories((dir / file).parent_path());
         std::filesystem::create_symlink("/proc/self/mem", dir / file);
         std::string png = (dir / "window.png").string();
-        ::setenv("CALVORIN_SCREENSHOT", png.c_str(), 1);  // were the window shown, it would quit at once
+        ScopedEnv screenshot("CALVORIN_SCREENSHOT", png);  // were the window shown, it would quit at once
         shownMessages.clear();
         int code = RunWindowOn(dir);
-        ::unsetenv("CALVORIN_SCREENSHOT");
 
         EXPECT_EQ(code, kWindowNotLoaded);
         ASSERT_EQ(shownMessages.size(), 1u);

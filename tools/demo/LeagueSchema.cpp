@@ -10,6 +10,7 @@
 
 #include "lineup/LeagueQueries.h"
 #include "platform/db/SqliteConnection.h"
+#include "platform/os/PathText.h"
 #include "tools/demo/SqliteToMdb.h"
 
 namespace calvorin::demo {
@@ -25,9 +26,9 @@ using Values = std::vector<Value>;
 
 SqlitePtr OpenForWriting(const std::filesystem::path& file, int flags) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(file.string().c_str(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(PathText(file).c_str(), &raw, flags, nullptr);
     SqlitePtr db(raw);
-    if (rc != SQLITE_OK) Fail(raw, "Apertura di " + file.string());
+    if (rc != SQLITE_OK) Fail(raw, "Apertura di " + PathText(file));
     return db;
 }
 

@@ -4,7 +4,10 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/os/PathText.h"
+#include "platform/os/Process.h"
 #include "tools/demo/DemoEnvironment.h"
 #include "tools/demo/DemoLeague.h"
 
@@ -14,29 +17,31 @@ constexpr const char* kUsage =
     "Uso: calvorin-demo <cartella> [--teams N] [--seed S] [--players 25-30] [--format mdb|sqlite]\n"
     "La lega è scritta come file Access di FCM (.mdb); con --format sqlite come file SQLite (.db).\n";
 
-bool ParseNumber(const char* text, unsigned long long& out) {
+bool ParseNumber(const std::string& text, unsigned long long& out) {
     try {
         std::size_t used = 0;
         out = std::stoull(text, &used);
-        return used == std::string_view(text).size() && text[0] != '-';
+        return used == text.size() && text[0] != '-';
     } catch (const std::exception&) {
         return false;
     }
 }
 
-bool ParseArguments(int argc, char** argv, std::string& folder, calvorin::demo::DemoOptions& o,
-                    calvorin::demo::LeagueFormat& format) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+// `words` are the arguments after the program's name, in UTF-8.
+bool ParseArguments(const std::vector<std::string>& words, std::string& folder,
+                    calvorin::demo::DemoOptions& o, calvorin::demo::LeagueFormat& format) {
+    const std::size_t count = words.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view arg = words[i];
         unsigned long long n = 0;
         if (arg == "--format") {
-            if (++i >= argc) return false;
-            const std::string_view value = argv[i];
+            if (++i >= count) return false;
+            const std::string_view value = words[i];
             if (value != "mdb" && value != "sqlite") return false;
             format =
                 value == "mdb" ? calvorin::demo::LeagueFormat::Access : calvorin::demo::LeagueFormat::Sqlite;
         } else if (arg == "--teams" || arg == "--seed" || arg == "--players") {
-            if (++i >= argc || !ParseNumber(argv[i], n)) return false;
+            if (++i >= count || !ParseNumber(words[i], n)) return false;
             if (arg == "--teams") o.teams = static_cast<int>(std::min(n, 1000ULL));
             if (arg == "--seed") o.seed = n;
             if (arg == "--players") o.playersPerTeam = static_cast<int>(std::min(n, 1000ULL));
@@ -55,13 +60,13 @@ int main(int argc, char** argv) {
     std::string folder;
     calvorin::demo::DemoOptions options;
     calvorin::demo::LeagueFormat format = calvorin::demo::LeagueFormat::Access;
-    if (!ParseArguments(argc, argv, folder, options, format)) {
+    if (!ParseArguments(calvorin::ProgramArguments(argc, argv), folder, options, format)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
     try {
         const auto league = calvorin::demo::BuildDemoLeague(options);
-        const auto paths = calvorin::demo::WriteDemoEnvironment(folder, league, format);
+        const auto paths = calvorin::demo::WriteDemoEnvironment(calvorin::Utf8Path(folder), league, format);
         std::printf("%s\n", calvorin::demo::LaunchArguments(paths).c_str());
         return 0;
     } catch (const std::exception& e) {

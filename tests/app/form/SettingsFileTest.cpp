@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "app/form/SettingsKeys.h"
 #include "platform/text/Encoding.h"
 #include "settings/IniFile.h"
@@ -215,7 +219,7 @@ TEST(SettingsFile, OlderLocationsAreTriedInOrderAndOnlyTheLeagueFileIsWritten) {
         FormFixture f("Lega-2-2024");
         auto previous = f.Fcm() / "plugin" / "Calvorin_Lega-1-2023.ini";
         WriteIni(previous, "[Invio formazione]\r\nPercorso script server=precedente.php\r\n");
-        WriteIni(f.dir / "programma" / "Calvorin.ini",
+        WriteIni(f.Root() / "programma" / "Calvorin.ini",
                  "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "precedente.php");
@@ -227,18 +231,40 @@ TEST(SettingsFile, OlderLocationsAreTriedInOrderAndOnlyTheLeagueFileIsWritten) {
     }
     {
         FormFixture f("Lega-2-2024");
-        WriteIni(f.dir / "programma" / "Calvorin.ini",
+        WriteIni(f.Root() / "programma" / "Calvorin.ini",
                  "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "vecchio.php");
     }
     {
         FormFixture f("Lega-1-0001");
-        WriteIni(f.dir / "programma" / "Calvorin.ini",
+        WriteIni(f.Root() / "programma" / "Calvorin.ini",
                  "[Invio formazione]\r\nPercorso script server=vecchio.php\r\n");
         f.form.LoadSettings();
         EXPECT_EQ(f.form.InvioFormazione.IfScriptServerEdit.Text(), "invform/invform.php");
     }
+}
+
+// The league's own file is named after it, accents and all, beside FCM's plugin folder, in a folder whose
+// name has accents too; what is saved there is what the next start of that league loads.
+TEST(SettingsFile, AccentedLeagueNameGivesTheFileItsNameAndTheNextStartLoadsIt) {
+    const std::string league = "Lega-Società-1-2025";
+    FormFixture f(league);
+    ASSERT_TRUE(f.created);
+    EXPECT_EQ(f.form.SettingsFilePath(),
+              PathText(f.Fcm() / "plugin" / Utf8Path("Calvorin_" + league + ".ini")));
+    f.form.LoadSettings();
+    f.form.InvioFormazione.IfScriptServerEdit.SetText("società/invio.php");
+    f.form.SaveSettings();
+    EXPECT_EQ(test::SortedNames(f.Fcm() / "plugin"),
+              std::vector<std::string>{"Calvorin_Lega-Società-1-2025.ini"});
+    EXPECT_NE(f.sink.Text().find(f.form.SettingsFilePath()), std::string::npos) << f.sink.Text();
+
+    FormFixture next(league);
+    std::filesystem::create_directories(next.Fcm() / "plugin");
+    std::filesystem::copy_file(f.SettingsFile(), next.SettingsFile());
+    next.form.LoadSettings();
+    EXPECT_EQ(next.form.InvioFormazione.IfScriptServerEdit.Text(), "società/invio.php");
 }
 
 TEST(SettingsFile, ExtendedKeysAreDroppedOnSaveWithoutExtendedMode) {

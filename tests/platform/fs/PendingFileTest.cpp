@@ -42,12 +42,9 @@ TEST(PendingFile, StaleTemporariesAreRemovedAndEverythingElseStays) {
     for (const char* name : {".FcmBackup.zip.a1b2c3", ".FcmBackup_12345678.zip.ZZZZZZ"})
         test::WriteBytes(dir / name, "partial");
     RemoveStaleTemporaries(dir.path(), "FcmBackup*.zip");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
     std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names, expected);
+    EXPECT_EQ(test::SortedNames(dir.path()), expected);
 }
 
 TEST(PendingFile, UncommittedFileLeavesNothingAndTheTargetUntouched) {

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include "support/TempDir.h"
 
 namespace calvorin {
 namespace {
@@ -47,6 +51,27 @@ TEST(MatchesWildcardTest, FollowsWindowsRules) {
         SCOPED_TRACE(std::string(c.mask) + " ~ " + c.name);
         EXPECT_EQ(MatchesWildcard(c.mask, c.name), c.matches);
     }
+}
+
+// On the disk too names match without ASCII case, as Windows finds them: only regular files, never a
+// folder, and deleting keeps the files asked for.
+TEST(ListMatchingFilesTest, FindsAndDeletesRegularFilesWhateverTheirCase) {
+    test::TempDir dir;
+    for (const char* name : {"FcmBackup.zip", "FCMBACKUP_0a1b2c3d.ZIP", "fcmbackup_1.Zip", "FcmExport.zip",
+                             "FcmBackup.zip.bak", "Società.zip"})
+        test::WriteBytes(dir / name, "x");
+    std::filesystem::create_directories(dir / "FcmBackupCartella.zip");
+    std::vector<std::string> names;
+    for (const auto& file : ListMatchingFiles(dir.path(), "fcmbackup*.ZIP"))
+        names.push_back(PathText(file.filename()));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"FCMBACKUP_0a1b2c3d.ZIP", "FcmBackup.zip", "fcmbackup_1.Zip"}));
+
+    DeleteMatchingFiles(dir.path(), "fcmbackup*.ZIP", {dir / "FcmBackup.zip"});
+    EXPECT_EQ(test::SortedNames(dir.path()),
+              (std::vector<std::string>{"FcmBackup.zip", "FcmBackup.zip.bak", "FcmBackupCartella.zip",
+                                        "FcmExport.zip", "Società.zip"}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window model started by FCM under Wine: Windows paths in the arguments, FCM.ini and the settings file.
+// The Linux window model started by FCM under Wine: Windows paths in the arguments, FCM.ini and the settings
+// file, mapped through a scratch Wine prefix of links.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Windows paths mapped through a scratch Wine prefix whose dosdevices links the tests make themselves.
+// Windows paths mapped through a scratch Wine prefix whose dosdevices links the tests make themselves: the
+// Linux program started by FCM under Wine.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <optional>
 #include <random>
@@ -13,6 +12,7 @@
 #include "platform/fs/WinePath.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
+#include "support/posix/PosixFiles.h"
 
 namespace calvorin {
 namespace {
@@ -137,7 +137,7 @@ TEST_F(WinePathTest, ArbitraryTextStaysOnItsDriveOrIsRefused) {
 
 TEST_F(WinePathTest, HostileEntriesInThePrefixNeverHang) {
     fs::create_symlink("ciclo", DriveC() / "ciclo");  // a link to itself
-    ASSERT_EQ(::mkfifo(PathText(DriveC() / "coda").c_str(), 0600), 0);
+    test::MakeFifo(DriveC() / "coda");
     EXPECT_EQ(Map(R"(C:\CICLO\x)"), DriveC() / "ciclo" / "x");
     EXPECT_EQ(Map(R"(C:\coda\x\y)"), DriveC() / "coda" / "x" / "y");
     EXPECT_EQ(Map(R"(C:\CODA\x)"), DriveC() / "coda" / "x");
@@ -178,30 +178,6 @@ TEST_F(WinePathTest, ThePrefixIsWineprefixOrTheDefaultInHome) {
         ScopedEnv prefix("WINEPREFIX", winePrefix);
         ScopedEnv homeEnv("HOME", home);
         EXPECT_THROW(WinePrefixFromEnvironment(), std::runtime_error) << winePrefix.value_or("(none)");
-    }
-}
-
-TEST(JoinPathText, KeepsTheSeparatorStyleOfTheBase) {
-    struct Case {
-        std::string base;
-        std::vector<std::string> names;
-        std::string expected;
-    };
-    const std::vector<Case> cases = {
-        {R"(C:\FCM)", {"plugin", "Calvorin_Lega-1-2025.ini"}, R"(C:\FCM\plugin\Calvorin_Lega-1-2025.ini)"},
-        {R"(C:\)", {"FCM.ini"}, R"(C:\FCM.ini)"},
-        {"C:", {"FCM.ini"}, R"(C:\FCM.ini)"},
-        {"C:/FCM", {"js", "x.js"}, "C:/FCM/js/x.js"},
-        {R"(\\server\share)", {"x"}, R"(\\server\share\x)"},
-        {"/srv/fcm", {"plugin", "x.ini"}, "/srv/fcm/plugin/x.ini"},
-        {"/", {"FCM.ini"}, "/FCM.ini"},
-        {"", {"FCM.ini"}, "FCM.ini"},
-    };
-    for (const auto& c : cases) {
-        std::string joined = c.base;
-        if (c.names.size() == 1) joined = JoinPathText(c.base, {c.names[0]});
-        if (c.names.size() == 2) joined = JoinPathText(c.base, {c.names[0], c.names[1]});
-        EXPECT_EQ(joined, c.expected) << c.base;
     }
 }
 
