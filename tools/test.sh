@@ -6,3 +6,4 @@ cd "$(dirname "$0")/.."
 bash tools/build.sh
 bash tools/build-windows.sh
 bash tools/run-tests.sh build
+bash tools/run-windows-tests.sh

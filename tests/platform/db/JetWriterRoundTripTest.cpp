@@ -162,55 +162,6 @@ TEST_F(JetWriterRoundTripTest, AMissingColumnFailsInBothFiles) {
     }
 }
 
-// The copy takes each column's Access type from its declared SQLite type, and each value to that type.
-TEST(SqliteToMdbCopy, DeclaredTypesBecomeAccessTypes) {
-    struct Case {
-        const char* declared;
-        const char* value;  // as SQL
-        const char* accessType;
-        const char* read;  // through Database::Open; "NULL" for a NULL
-    };
-    const std::vector<Case> cases = {
-        {"INTEGER", "-2147483648", "Long Integer", "-2147483648"},
-        {"INT", "2.0", "Long Integer", "2"},
-        {"BIGINT", "NULL", "Long Integer", "NULL"},
-        {"REAL", "6.25", "Double", "6.25"},
-        {"DOUBLE", "7", "Double", "7.0"},
-        {"FLOAT", "NULL", "Double", "NULL"},
-        {"NUMERIC", "0.5", "Double", "0.5"},
-        {"BOOLEAN", "-1", "Boolean", "1"},
-        {"YESNO", "0", "Boolean", "0"},
-        {"BIT", "NULL", "Boolean", "0"},
-        {"TEXT", "'Città'", "Text (255)", "Città"},
-        {"VARCHAR(20)", "''", "Text (255)", ""},
-        {"", "12", "Text (255)", "12"},
-    };
-    std::string create = "CREATE TABLE T (", insert = "INSERT INTO T VALUES (";
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        create += (i ? ", C" : "C") + std::to_string(i) + " " + cases[i].declared;
-        insert += (i ? ", " : "") + std::string(cases[i].value);
-    }
-    test::TempDir dir;
-    test::CreateSqliteFile(dir / "t.sqlite", create + "); " + insert + ");");
-    test::WriteMdbCopy(dir / "t.sqlite", dir / "t.mdb");
-
-    const std::string schema = test::OutputOf("mdb-schema " + test::ShellQuote(dir / "t.mdb") + " access");
-    Database db = Database::Open(dir / "t.mdb");
-    Query q = db.Prepare("SELECT * FROM T");
-    ASSERT_TRUE(q.Next());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(cases[i].declared);
-        const std::string column = "[C" + std::to_string(i) + "]";
-        const std::size_t at = schema.find(column);
-        ASSERT_NE(at, std::string::npos) << schema;
-        EXPECT_EQ(schema.substr(schema.find_first_not_of(" \t", at + column.size()),
-                                std::string(cases[i].accessType).size()),
-                  cases[i].accessType);
-        const int index = static_cast<int>(i);
-        EXPECT_EQ(q.IsNull(index) ? "NULL" : q.Text(index), cases[i].read);
-    }
-}
-
 TEST(SqliteToMdbCopy, ValuesThatDoNotFitAreRefusedNamingTheCell) {
     struct Case {
         const char* sql;
