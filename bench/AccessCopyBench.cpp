@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times copying a large Access table into memory (Database::Open) against mdb-export reading the same file.
 #include <sqlite3.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <string>
 
 #include "platform/db/Database.h"
+#include "support/TempDir.h"
 #include "tools/demo/SqliteToMdb.h"
 
 namespace {
@@ -63,8 +62,8 @@ long CountRows(calvorin::Database& db) {
 
 int main(int argc, char** argv) {
     const long rows = argc > 1 ? std::atol(argv[1]) : 200000;
-    const fs::path dir = fs::temp_directory_path() / ("calvorin-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    const calvorin::test::TempDir scratch;
+    const fs::path& dir = scratch.path();
     const fs::path sqlite = dir / "Lega.sqlite", mdb = dir / "Lega.mdb";
     try {
         CreateSqlite(sqlite, rows);
@@ -82,9 +81,7 @@ int main(int argc, char** argv) {
         std::printf("  mdb-export (CSV) %7.3f s  %9.0f rows/s\n", peer, static_cast<double>(copied) / peer);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
-        fs::remove_all(dir);
         return 1;
     }
-    fs::remove_all(dir);
     return 0;
 }

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Packing benchmark: calvorin-pack on one thread and on every core against Info-ZIP zip, pigz (the parallel
-// peer, same thread count), 7z and the bare zlib loop, plus peak memory.
+// peer, same thread count), 7z and the bare zlib loop, plus peak memory; and the Windows build's
+// calvorin-pack.exe under Wine beside them, when tools/build-windows.sh has built it.
 //
 // Each contender runs as a child process on the same files (generated once under /tmp and reused);
-// wall time, CPU time (user + system) and peak resident memory come from wait4(). CPU time is the
-// fairer figure on a shared machine. The generator works in 1 MiB pieces, so this harness stays small.
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// wall time, CPU time (user + system) and peak resident memory are the system's account of the child.
+// CPU time is the fairer figure on a shared machine. The generator works in 1 MiB pieces, so this
+// harness stays small.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -19,6 +16,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/posix/MeasuredRun.h"
 
 namespace fs = std::filesystem;
 
@@ -137,39 +136,26 @@ std::vector<std::string> EnsureFiles(const fs::path& folder, const std::vector<F
     return names;
 }
 
-struct RunResult {
-    double wall = 0, cpu = 0;
-    long peakKiB = 0;
+struct RunResult : calvorin::test::MeasuredRun {
     std::uint64_t outputBytes = 0;
-    int exitCode = -1;
 };
 
 RunResult Spawn(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& output) {
     fs::remove(output);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    auto start = std::chrono::steady_clock::now();
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        int devNull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devNull, 1);
-        ::dup2(devNull, 2);
-        if (::chdir(cwd.c_str()) == 0) ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
     RunResult result;
-    result.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                 (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    result.peakKiB = usage.ru_maxrss;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    static_cast<calvorin::test::MeasuredRun&>(result) = calvorin::test::RunMeasured(args, cwd);
     std::error_code ec;
     result.outputBytes = fs::file_size(output, ec);
     return result;
+}
+
+// The Windows packer run under Wine in the tests' prefix, or nothing when it is not built.
+std::vector<std::string> WindowsPack() {
+    const fs::path exe = CALVORIN_WINDOWS_PACK_PATH;
+    if (!fs::exists(exe)) return {};
+    const std::string tools = CALVORIN_SOURCE_DIR "/tools/wine/";
+    calvorin::test::RunMeasured({"bash", tools + "prefix.sh"}, fs::current_path());
+    return {tools + "run.sh", exe.string()};
 }
 
 struct Contender {
@@ -209,13 +195,26 @@ void RunComparison(const std::string& pack, const fs::path& folder, const std::v
          "7z.zip",
          {}},
     };
+    const std::vector<std::string> windows = WindowsPack();
+    const auto windowsCommand = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), windows.begin(), windows.end());
+        return options;
+    };
+    if (!windows.empty()) {
+        contenders.push_back(
+            {"calvorin-pack.exe Wine, 1 thr", windowsCommand({"--threads", "1"}), "win1.zip", {}});
+        contenders.push_back(
+            {"calvorin-pack.exe Wine, thr", windowsCommand({"--threads", n}), "winN.zip", {}});
+    }
     Warm(folder, names);
     for (int round = 0; round < 2; ++round) {
         for (Contender& c : contenders) {
             std::vector<std::string> args = c.command;
             fs::path output = kRoot / c.outputName;
             if (c.command.front() != "sh") args.push_back(output.string());
-            if (c.command.front() == pack) args.push_back("pw");
+            const bool ours =
+                c.command.front() == pack || (!windows.empty() && c.command.front() == windows.front());
+            if (ours) args.push_back("pw");
             args.insert(args.end(), names.begin(), names.end());
             RunResult r = Spawn(args, folder, output);
             if (r.exitCode != 0) std::printf("  %s exited with %d\n", c.label, r.exitCode);
@@ -247,8 +246,23 @@ void RunComparison(const std::string& pack, const fs::path& folder, const std::v
                 progress.wall / many.wall);
     std::printf("  peak       %.1f MiB                  (target <= %u MiB)\n", many.peakKiB / 1024.0,
                 16 + 4 * threads);
-    for (const char* archive : {"ours1.zip", "oursN.zip"}) {
-        auto check = Spawn({"unzip", "-tqq", "-P", "pw", (kRoot / archive).string()}, kRoot, kRoot / "none");
+    if (windows.empty()) {
+        std::printf("\ncalvorin-pack.exe not built (tools/build-windows.sh): no figures under Wine\n");
+    } else {
+        const RunResult& winOne = contenders[7].best;
+        const RunResult& winMany = contenders[8].best;
+        std::printf("\ncalvorin-pack.exe (Windows build) under Wine on %u threads:\n", threads);
+        std::printf("  wall time  %.2fx Info-ZIP zip -6 -P, %.2fx pigz -p %u -6, %.2fx the Linux build\n",
+                    winMany.wall / infozip.wall, winMany.wall / pigz.wall, threads, winMany.wall / many.wall);
+        std::printf("  cpu time   %.2fx its one thread, %.2fx the Linux build's one thread\n",
+                    winMany.cpu / winOne.cpu, winOne.cpu / one.cpu);
+        std::printf("  size       %.4fx the Linux build's\n",
+                    double(winMany.outputBytes) / double(many.outputBytes));
+    }
+    for (const char* archive : {"ours1.zip", "oursN.zip", "win1.zip", "winN.zip"}) {
+        if (!fs::exists(kRoot / archive)) continue;
+        auto check =
+            calvorin::test::RunMeasured({"unzip", "-tqq", "-P", "pw", (kRoot / archive).string()}, kRoot);
         std::printf("unzip -t of %s: %s\n", archive, check.exitCode == 0 ? "OK" : "FAILED");
     }
     for (const Contender& c : contenders) fs::remove(kRoot / c.outputName);

@@ -6,8 +6,6 @@
 //       window gets it), entries named by bare file name
 //   calvorin-pack --bare OUTPUT PASSWORD FILE...
 //       CRC pass + raw deflate + cipher per file, one thread, no container
-#include <fcntl.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdint>
@@ -22,6 +20,9 @@
 
 #include "archives/Cryptor.h"
 #include "archives/EncryptedZipFile.h"
+#include "platform/fs/FileHandle.h"
+#include "platform/os/PathText.h"
+#include "platform/os/Process.h"
 #include "plugin/log/Log.h"
 
 namespace {
@@ -39,44 +40,42 @@ class ProgressOnly : public calvorin::LogSink {
     std::string last;
 };
 
-void Pack(const char* archive, const char* password, const std::vector<const char*>& files) {
+void Pack(const std::string& archive, const std::string& password, const std::vector<std::string>& files) {
     calvorin::TEncryptedZipFile zip(password);
     zip.SetThreads(gThreads);
     ProgressOnly sink;
     calvorin::Log log(sink);
     std::uint64_t total = 0, done = 0;
-    for (const char* file : files) total += std::filesystem::file_size(file);
+    for (const std::string& file : files) total += std::filesystem::file_size(calvorin::Utf8Path(file));
     if (gProgress) zip.SetProgress([&](std::uint64_t bytes) { log.Progress(done += bytes, total); });
-    zip.Open(archive);
-    for (const char* file : files) zip.Add(file, std::filesystem::path(file).filename().string());
+    zip.Open(calvorin::Utf8Path(archive));
+    for (const std::string& file : files) {
+        const std::filesystem::path path = calvorin::Utf8Path(file);
+        zip.Add(path, calvorin::PathText(path.filename()));
+    }
     zip.Close();
 }
 
-// Owns a file descriptor for the bare loop.
-struct Fd {
-    int fd;
-    explicit Fd(int value) : fd(value) {
-        if (fd < 0) throw std::runtime_error(std::strerror(errno));
+// A file read or written in order, for the bare loop.
+struct Sequential {
+    calvorin::FileHandle file;
+    std::uint64_t at = 0;
+
+    std::size_t Read(std::vector<unsigned char>& buffer) {
+        const std::size_t n = file.ReadSomeAt(at, buffer.data(), buffer.size());
+        at += n;
+        return n;
     }
-    ~Fd() { ::close(fd); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
+    void Write(const unsigned char* data, std::size_t size) {
+        file.WriteAt(at, data, size);
+        at += size;
+    }
 };
 
-std::size_t ReadChunk(int fd, std::vector<unsigned char>& buffer) {
-    ssize_t n = ::read(fd, buffer.data(), buffer.size());
-    if (n < 0) throw std::runtime_error(std::strerror(errno));
-    return static_cast<std::size_t>(n);
-}
-
-void WriteAll(int fd, const unsigned char* data, std::size_t size) {
-    if (::write(fd, data, size) != static_cast<ssize_t>(size)) throw std::runtime_error("write failed");
-}
-
-void DeflateFile(int in, int out, z_stream& z, calvorin::TCryptor& cryptor, std::vector<unsigned char>& input,
-                 std::vector<unsigned char>& output) {
+void DeflateFile(Sequential& in, Sequential& out, z_stream& z, calvorin::TCryptor& cryptor,
+                 std::vector<unsigned char>& input, std::vector<unsigned char>& output) {
     for (bool finish = false; !finish;) {
-        std::size_t n = ReadChunk(in, input);
+        std::size_t n = in.Read(input);
         finish = n == 0;
         z.next_in = input.data();
         z.avail_in = static_cast<uInt>(n);
@@ -87,30 +86,29 @@ void DeflateFile(int in, int out, z_stream& z, calvorin::TCryptor& cryptor, std:
             rc = deflate(&z, finish ? Z_FINISH : Z_NO_FLUSH);
             std::size_t produced = output.size() - z.avail_out;
             cryptor.EncryptBuffer(output.data(), produced);
-            WriteAll(out, output.data(), produced);
+            out.Write(output.data(), produced);
         } while (z.avail_out == 0 || (finish && rc != Z_STREAM_END));
     }
 }
 
-void Bare(const char* outputPath, const char* password, const std::vector<const char*>& files) {
-    Fd out(::open(outputPath, O_WRONLY | O_CREAT | O_TRUNC, 0644));
+void Bare(const std::string& outputPath, const std::string& password, const std::vector<std::string>& files) {
+    Sequential out{calvorin::FileHandle::CreateForWriting(calvorin::Utf8Path(outputPath))};
     std::vector<unsigned char> input(kChunk), output(kChunk);
     z_stream z{};
     deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    for (const char* file : files) {
-        Fd in(::open(file, O_RDONLY));
+    for (const std::string& file : files) {
+        Sequential in{calvorin::FileHandle::OpenForReading(calvorin::Utf8Path(file))};
         uLong crc = crc32(0, nullptr, 0);
-        for (std::size_t n; (n = ReadChunk(in.fd, input)) > 0;)
-            crc = crc32(crc, input.data(), static_cast<uInt>(n));
-        ::lseek(in.fd, 0, SEEK_SET);
+        for (std::size_t n; (n = in.Read(input)) > 0;) crc = crc32(crc, input.data(), static_cast<uInt>(n));
+        in.at = 0;
         calvorin::TCryptor cryptor;
         cryptor.InitKeys(password);
         unsigned char header[12] = {0};
         header[11] = static_cast<unsigned char>(crc >> 24);
         cryptor.EncryptBuffer(header, sizeof header);
-        WriteAll(out.fd, header, sizeof header);
+        out.Write(header, sizeof header);
         deflateReset(&z);
-        DeflateFile(in.fd, out.fd, z, cryptor, input, output);
+        DeflateFile(in, out, z, cryptor, input, output);
     }
     deflateEnd(&z);
 }
@@ -118,27 +116,30 @@ void Bare(const char* outputPath, const char* password, const std::vector<const 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
-    int first = bare ? 2 : 1;
-    for (bool option = !bare; option && argc > first;) {
-        if (std::strcmp(argv[first], "--threads") == 0 && argc > first + 1) {
-            gThreads = static_cast<unsigned>(std::strtoul(argv[first + 1], nullptr, 10));
+    // UTF-8 on every system: Windows hands its command line over in UTF-16.
+    const std::vector<std::string> arguments = calvorin::ProgramArguments(argc, argv);
+    const std::size_t count = arguments.size();
+    bool bare = count > 0 && arguments[0] == "--bare";
+    std::size_t first = bare ? 1 : 0;
+    for (bool option = !bare; option && count > first;) {
+        if (arguments[first] == "--threads" && count > first + 1) {
+            gThreads = static_cast<unsigned>(std::strtoul(arguments[first + 1].c_str(), nullptr, 10));
             first += 2;
-        } else if (std::strcmp(argv[first], "--progress") == 0) {
+        } else if (arguments[first] == "--progress") {
             gProgress = true;
             ++first;
         } else {
             option = false;
         }
     }
-    if (argc < first + 2) {
+    if (count < first + 2) {
         std::fprintf(stderr,
                      "usage: calvorin-pack [--bare | --threads N --progress] OUTPUT PASSWORD FILE...\n");
         return 2;
     }
-    std::vector<const char*> files(argv + first + 2, argv + argc);
+    const std::vector<std::string> files(arguments.begin() + static_cast<long>(first) + 2, arguments.end());
     try {
-        (bare ? Bare : Pack)(argv[first], argv[first + 1], files);
+        (bare ? Bare : Pack)(arguments[first], arguments[first + 1], files);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "calvorin-pack: %s\n", error.what());
         return 1;

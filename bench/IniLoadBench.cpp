@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times loading an FCM.ini with 80,000 extra sections, and the program's lookups, against Python's
 // configparser.
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -17,6 +15,8 @@
 #include "platform/fs/Files.h"
 #include "platform/text/Encoding.h"
 #include "settings/IniFile.h"
+#include "support/CpuTime.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -53,25 +53,8 @@ std::string GeneratedFcmIni() {
 }
 
 double CpuMilliseconds() {
-    timespec t{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+    return calvorin::test::ProcessCpuSeconds() * 1e3;
 }
-
-struct TempFolder {
-    fs::path path;
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "calvorin-bench-ini-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
 
 struct Reading {
     double milliseconds = 0;
@@ -129,8 +112,8 @@ Reading TimeConfigParser(const fs::path& file, const std::vector<std::string>& k
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 100) : kDefaultRuns;
-    const TempFolder folder;
-    const fs::path file = folder.path / "FCM.ini";
+    const calvorin::test::TempDir folder;
+    const fs::path file = folder / "FCM.ini";
     WriteFileAtomic(file, GeneratedFcmIni());
     const std::vector<std::string> keys = ProgramKeys();
 

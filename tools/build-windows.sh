@@ -6,6 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DCALVORIN_TESTS=OFF -DCALVORIN_BENCH=OFF >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DCALVORIN_TESTS=OFF -DCALVORIN_BENCH=ON >/dev/null
 cmake --build build-windows
 bash tools/check-windows-imports.sh build-windows/Calvorin.exe

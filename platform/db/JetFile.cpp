@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/JetFile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
@@ -18,6 +20,9 @@ constexpr std::size_t kVersionAt = 0x14;
 constexpr std::uint32_t kLastAceVersion = 6;
 // Only the mask's start is deciphered: the stream is the same whatever length the version masks.
 constexpr std::size_t kHeaderRead = jet_header::kKeyAt + 4;
+
+// How much is read at a time.
+constexpr std::uint64_t kWindowBytes = std::uint64_t{256} * 1024;
 
 [[noreturn]] void ThrowUnknownFormat() {
     throw std::runtime_error("formato Access non riconosciuto");
@@ -58,8 +63,16 @@ JetFile::JetFile(const std::filesystem::path& path) : file_(FileHandle::OpenForR
 bool JetFile::ReadPage(std::uint64_t page, std::span<unsigned char> into) const {
     if (into.size() < pageSize_) throw std::invalid_argument("buffer smaller than a page");
     if (page >= pageCount_) return false;
-    if (!ReadFully(file_, page * pageSize_, into.data(), pageSize_))
-        throw std::runtime_error("file troncato");
+    if (page < windowFirst_ || page >= windowFirst_ + windowPages_) {
+        const std::uint64_t pages = std::min<std::uint64_t>(kWindowBytes / pageSize_, pageCount_ - page);
+        window_.resize(static_cast<std::size_t>(pages) * pageSize_);
+        windowPages_ = 0;  // until the read has gone through
+        if (!ReadFully(file_, page * pageSize_, window_.data(), window_.size()))
+            throw std::runtime_error("file troncato");
+        windowFirst_ = page;
+        windowPages_ = pages;
+    }
+    std::memcpy(into.data(), window_.data() + (page - windowFirst_) * pageSize_, pageSize_);
     if (key_ != 0 && page != 0) ApplyRc4(jet_header::PageKey(key_, page), into.first(pageSize_));
     return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 #include "platform/fs/FileHandle.h"
 
@@ -41,6 +42,11 @@ class JetFile {
     std::size_t pageSize_ = 0;
     std::uint64_t pageCount_ = 0;
     std::uint32_t key_ = 0;
+    // Pages read ahead in one system call: tables lie on runs of pages, and each call costs more than
+    // the copy (many times more under Wine). Raw bytes; deciphered as each page is handed out.
+    mutable std::vector<unsigned char> window_;
+    mutable std::uint64_t windowFirst_ = 0;
+    mutable std::uint64_t windowPages_ = 0;
 };
 
 // Jet's fixed parts of an encoded file, for the code that writes one.
