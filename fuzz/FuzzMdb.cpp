@@ -13,7 +13,8 @@
 
 namespace {
 
-// The reader opens files by path: each process writes its inputs to one file of its own, under a random name, removed at exit.
+// The reader opens files by path: each process writes its inputs to one file of its own, under a random
+// name, removed at exit.
 class ScratchFile {
   public:
     ScratchFile()

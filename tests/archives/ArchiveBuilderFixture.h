@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "archives/ArchiveBuilder.h"
-#include "support/zip/ZipReader.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace calvorin::test {
 

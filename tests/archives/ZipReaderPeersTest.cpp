@@ -5,9 +5,9 @@
 #include <string>
 
 #include "ArchiveTestSupport.h"
-#include "support/zip/ZipReader.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
+#include "support/zip/ZipReader.h"
 
 namespace calvorin {
 namespace {

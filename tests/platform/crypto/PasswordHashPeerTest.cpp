@@ -3,9 +3,9 @@
 #include <crypt.h>
 #include <gtest/gtest.h>
 
+#include "PasswordText.h"
 #include "platform/crypto/CryptoTestHex.h"
 #include "platform/crypto/PasswordHash.h"
-#include "PasswordText.h"
 #include "support/Command.h"
 #include "support/TempDir.h"
 
