@@ -17,6 +17,7 @@
 #include "platform/fs/PendingFile.h"
 #include "platform/fs/Wildcard.h"
 #include "platform/fs/WinePath.h"
+#include "platform/os/Folder.h"
 #include "platform/text/Trim.h"
 
 namespace fs = std::filesystem;
@@ -34,11 +35,9 @@ bool PrepareDestination(const fs::path& destination, const std::string& shown, L
         return true;
     }
     log.WriteLog("  - Creazione cartella destinazione\n    <i>%s</i>", EscapeMarkup(shown));
-    std::error_code ec;
-    if (!fs::create_directory(destination, ec)) {
-        if (!ec) ec = std::make_error_code(std::errc::file_exists);  // a file stands in the folder's place
-        ThrowFileError("Impossibile creare la cartella", destination, ec);
-    }
+    // A file standing in the folder's place is an AlreadyExists failure, as any other in the way.
+    if (const SystemError error = CreateFolder(destination))
+        ThrowFileError("Impossibile creare la cartella", destination, error);
     log.WriteOk(4);
     return false;
 }
@@ -73,9 +72,8 @@ void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files
         // The bytes to pack as the files are now; one that grows meanwhile shows a little over 100 %.
         std::uint64_t total = 0, done = 0;
         for (const fs::path& file : files) {
-            std::error_code ec;
-            const std::uintmax_t size = fs::file_size(file, ec);
-            if (!ec) total += size;
+            FileInfo info;
+            if (!PathInfo(file, info)) total += info.size;
         }
         struct EndProgress {
             Log& log;

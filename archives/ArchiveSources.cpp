@@ -6,6 +6,7 @@
 
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
+#include "platform/os/Folder.h"
 #include "platform/text/AsciiCase.h"
 
 namespace calvorin {
@@ -28,15 +29,13 @@ std::optional<std::string> FindLatestBackup(const std::string& backupFolder) {
     } catch (const std::exception&) {
         return std::nullopt;  // a drive Wine lacks holds no backup
     }
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec);
+    std::vector<FolderEntry> entries;
+    if (ListFolder(folder, entries)) return std::nullopt;  // no folder that can be read holds no backup
     std::optional<std::string> latest;
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-        std::string name = PathText(it->path().filename());
+    for (const FolderEntry& entry : entries) {
+        std::string name = PathText(entry.path.filename());
         // A hidden name (leading ".") never begins with "FCMBKP", so the prefix test also skips those.
-        if (!name.starts_with("FCMBKP")) continue;
-        std::error_code statusError;
-        if (!it->is_directory(statusError)) continue;
+        if (!name.starts_with("FCMBKP") || entry.type != FileType::Directory) continue;
         if (!latest || CompareFoldingAscii(name, *latest) > 0) latest = std::move(name);
     }
     if (!latest) return std::nullopt;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "platform/os/NativeFile.h"
+
 #include "platform/text/Integer.h"
 #include "platform/text/Trim.h"
 
@@ -32,8 +34,8 @@ std::string OneLine(std::string_view value) {
 }  // namespace
 
 IniFile IniFile::Load(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec) && !ec) return IniFile{};
+    FileInfo info;
+    if (KindOf(PathInfo(file, info)) == ErrorKind::NotFound) return IniFile{};
     return Parse(ReadFileBytes(file));
 }
 

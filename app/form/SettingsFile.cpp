@@ -4,8 +4,10 @@
 
 #include "app/form/MainForm.h"
 #include "app/form/SettingsKeys.h"
+#include "platform/fs/FileError.h"
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
+#include "platform/os/Folder.h"
 #include "settings/HostSettings.h"
 #include "settings/IniFile.h"
 
@@ -48,7 +50,9 @@ void TMainForm::LoadSettings() {
 }
 
 void TMainForm::SaveSettings() {
-    std::filesystem::create_directories(PathFromText(PluginFolder(Context)));
+    const std::filesystem::path folder = PathFromText(PluginFolder(Context));
+    if (const SystemError error = CreateFolders(folder))
+        ThrowFileError("Impossibile creare la cartella", folder, error);
     const std::string shown = SettingsFilePath();
     std::filesystem::path file = PathFromText(shown);
     IniFile ini = IniFile::Load(file);

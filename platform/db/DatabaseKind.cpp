@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/db/DatabaseKind.h"
 
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "platform/db/SqliteConnection.h"
+#include "platform/fs/FileHandle.h"
+#include "platform/os/NativeFile.h"
 
 namespace calvorin {
 namespace {
@@ -22,17 +23,22 @@ bool HasAt(std::string_view header, std::size_t offset, std::string_view magic) 
 }
 
 std::string ReadHeader(const std::filesystem::path& file) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec))
-        throw std::runtime_error(OpenErrorPrefix(file) + "il file non esiste");
-    if (!std::filesystem::is_regular_file(file, ec))
-        throw std::runtime_error(OpenErrorPrefix(file) + "non è un file");
-    std::ifstream in(file, std::ios::binary);
+    FileInfo info;
+    if (PathInfo(file, info)) throw std::runtime_error(OpenErrorPrefix(file) + "il file non esiste");
+    if (info.type != FileType::Regular) throw std::runtime_error(OpenErrorPrefix(file) + "non è un file");
     std::string header(32, '\0');
-    in.read(header.data(), static_cast<std::streamsize>(header.size()));
-    if (in.bad() || (!in && !in.eof()))
+    try {
+        const FileHandle in = FileHandle::OpenForReading(file);
+        std::size_t done = 0;
+        while (done < header.size()) {
+            const std::size_t got = in.ReadSomeAt(done, header.data() + done, header.size() - done);
+            if (got == 0) break;
+            done += got;
+        }
+        header.resize(done);
+    } catch (const std::runtime_error&) {
         throw std::runtime_error(OpenErrorPrefix(file) + "impossibile leggere il file");
-    header.resize(static_cast<std::size_t>(in.gcount()));
+    }
     return header;
 }
 

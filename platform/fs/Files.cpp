@@ -27,13 +27,13 @@ std::filesystem::path PathFromText(std::string_view text) {
 }
 
 bool FileExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    FileInfo info;
+    return !PathInfo(path, info) && info.type == FileType::Regular;
 }
 
 bool DirectoryExists(const std::filesystem::path& path) {
-    std::error_code ec;
-    return std::filesystem::is_directory(path, ec);
+    FileInfo info;
+    return !PathInfo(path, info) && info.type == FileType::Directory;
 }
 
 }  // namespace calvorin

@@ -6,6 +6,7 @@
 
 #include "platform/fs/FileError.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/fs/Files.h"
 #include "platform/fs/Wildcard.h"
 #include "platform/os/PathText.h"
 
@@ -33,8 +34,7 @@ bool IsTemporaryName(std::string_view name, std::string_view finalNameMask) {
 }
 
 void RemoveStaleTemporaries(const fs::path& folder, std::string_view finalNameMask) {
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) return;  // nothing to remove; creating the file will say what is wrong
+    if (!DirectoryExists(folder)) return;  // nothing to remove; creating the file will say what is wrong
     for (const fs::path& file : ListMatchingFiles(folder, ".*")) {
         if (!IsTemporaryName(PathText(file.filename()), finalNameMask)) continue;
         SystemError error = ActiveFileSystem().Remove(file);

@@ -6,6 +6,7 @@
 
 #include "platform/fs/FileError.h"
 #include "platform/fs/FileSystem.h"
+#include "platform/os/Folder.h"
 #include "platform/os/PathText.h"
 #include "platform/text/AsciiCase.h"
 
@@ -47,11 +48,6 @@ bool MatchPlain(std::string_view mask, std::string_view name) {
     return m == mask.size();
 }
 
-bool IsRegularFile(const fs::directory_entry& entry) {
-    std::error_code ec;
-    return entry.is_regular_file(ec);
-}
-
 }  // namespace
 
 bool MatchesWildcard(std::string_view mask, std::string_view name) {
@@ -61,14 +57,14 @@ bool MatchesWildcard(std::string_view mask, std::string_view name) {
 }
 
 std::vector<fs::path> ListMatchingFiles(const fs::path& folder, std::string_view mask) {
+    std::vector<FolderEntry> entries;
+    if (const SystemError error = ListFolder(folder, entries))
+        ThrowFileError("Impossibile leggere la cartella", folder, error);
     std::vector<fs::path> files;
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        if (IsRegularFile(*it) && MatchesWildcard(mask, PathText(it->path().filename())))
-            files.push_back(it->path());
+    for (FolderEntry& entry : entries) {
+        if (entry.type == FileType::Regular && MatchesWildcard(mask, PathText(entry.path.filename())))
+            files.push_back(std::move(entry.path));
     }
-    if (ec) ThrowFileError("Impossibile leggere la cartella", folder, ec);
     return files;
 }
 

@@ -90,4 +90,7 @@ SystemError SyncFolder(const std::filesystem::path& folder);
 // What is at the path, without following a final symbolic link.
 SystemError LinkInfo(const std::filesystem::path& path, FileInfo& out);
 
+// What is at the path, a final symbolic link followed.
+SystemError PathInfo(const std::filesystem::path& path, FileInfo& out);
+
 }  // namespace calvorin

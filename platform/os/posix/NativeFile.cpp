@@ -188,4 +188,11 @@ SystemError LinkInfo(const std::filesystem::path& path, FileInfo& out) {
     return {};
 }
 
+SystemError PathInfo(const std::filesystem::path& path, FileInfo& out) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return LastSystemError();
+    out = InfoOf(st, path);
+    return {};
+}
+
 }  // namespace calvorin

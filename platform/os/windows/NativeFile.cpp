@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/os/windows/WideText.h"
+#include "platform/os/windows/Win32Path.h"
 
 namespace calvorin {
 namespace {
@@ -28,22 +29,6 @@ HANDLE H(std::intptr_t native) {
 
 SystemError Result(BOOL ok) {
     return ok ? SystemError{} : LastSystemError();
-}
-
-// The name Windows' calls take. A long one gets the "\\?\" form, which lifts the 260-character limit but
-// also turns off the system's tidying of the name, so it is made absolute with backslashes first.
-std::wstring Win32Path(const std::filesystem::path& path) {
-    const std::wstring& native = path.native();
-    if (native.size() < MAX_PATH - 12 || native.starts_with(L"\\\\?\\")) return native;
-    const DWORD needed = ::GetFullPathNameW(native.c_str(), 0, nullptr, nullptr);
-    if (needed == 0) return native;
-    std::wstring full(needed, L'\0');
-    const DWORD length = ::GetFullPathNameW(native.c_str(), needed, full.data(), nullptr);
-    if (length == 0 || length >= needed) return native;
-    full.resize(length);
-    if (full.starts_with(L"\\\\.\\")) return full;  // a device
-    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
 }
 
 // FILETIME counts 100 ns from 1601-01-01; the program counts nanoseconds from 1970-01-01.
@@ -151,6 +136,41 @@ bool IsReadOnlyFile(const std::wstring& path) {
            !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// What the open handle leads to.
+SystemError HandleInfo(HANDLE handle, FileInfo& out) {
+    FileInfo info;
+    switch (::GetFileType(handle)) {
+        case FILE_TYPE_DISK:
+            break;
+        case FILE_TYPE_CHAR:
+            info.type = FileType::Device;
+            out = info;
+            return {};
+        case FILE_TYPE_PIPE:
+            info.type = FileType::Fifo;
+            out = info;
+            return {};
+        default:
+            if (const SystemError error = LastSystemError()) return error;
+            info.type = FileType::Other;
+            out = info;
+            return {};
+    }
+    FILE_BASIC_INFO basic{};
+    if (!::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+        return LastSystemError();
+    TakeAttributes(basic.FileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, info);
+    info.modifiedNs = UnixNanoseconds(basic.LastWriteTime.QuadPart);
+    info.changedNs = UnixNanoseconds(basic.ChangeTime.QuadPart);
+    LARGE_INTEGER size{};
+    if (info.type == FileType::Regular) {
+        if (!::GetFileSizeEx(handle, &size)) return LastSystemError();
+        info.size = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    out = info;
+    return {};
+}
+
 }  // namespace
 
 NativeFile::NativeFile(NativeFile&& other) noexcept
@@ -255,37 +275,7 @@ SystemError NativeFile::Truncate(std::uint64_t size) {
 }
 
 SystemError NativeFile::Info(FileInfo& out) const {
-    FileInfo info;
-    switch (::GetFileType(H(native_))) {
-        case FILE_TYPE_DISK:
-            break;
-        case FILE_TYPE_CHAR:
-            info.type = FileType::Device;
-            out = info;
-            return {};
-        case FILE_TYPE_PIPE:
-            info.type = FileType::Fifo;
-            out = info;
-            return {};
-        default:
-            if (const SystemError error = LastSystemError()) return error;
-            info.type = FileType::Other;
-            out = info;
-            return {};
-    }
-    FILE_BASIC_INFO basic{};
-    if (!::GetFileInformationByHandleEx(H(native_), FileBasicInfo, &basic, sizeof basic))
-        return LastSystemError();
-    TakeAttributes(basic.FileAttributes & ~FILE_ATTRIBUTE_REPARSE_POINT, info);
-    info.modifiedNs = UnixNanoseconds(basic.LastWriteTime.QuadPart);
-    info.changedNs = UnixNanoseconds(basic.ChangeTime.QuadPart);
-    LARGE_INTEGER size{};
-    if (info.type == FileType::Regular) {
-        if (!::GetFileSizeEx(H(native_), &size)) return LastSystemError();
-        info.size = static_cast<std::uint64_t>(size.QuadPart);
-    }
-    out = info;
-    return {};
+    return HandleInfo(H(native_), out);
 }
 
 SystemError NativeFile::TakeRightsFor(const std::filesystem::path& target, NewFileMode mode) {
@@ -368,6 +358,18 @@ SystemError LinkInfo(const std::filesystem::path& path, FileInfo& out) {
     info.changedNs = info.modifiedNs;
     out = info;
     return {};
+}
+
+SystemError PathInfo(const std::filesystem::path& path, FileInfo& out) {
+    // Opening the name follows a link to what it leads to; asking for attributes alone needs no rights
+    // to the data, and backup semantics open a folder too.
+    const HANDLE handle = ::CreateFileW(Win32Path(path).c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
+    const SystemError error = HandleInfo(handle, out);
+    ::CloseHandle(handle);
+    return error;
 }
 
 }  // namespace calvorin

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Atomic replacement on Windows: files other programs hold open, long paths, owner-only rights, devices.
+// Files on Windows: replacement of files other programs hold open, long paths and folders, owner-only rights,
+// devices.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,9 @@
 
 #include "platform/fs/FileSystem.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/PendingFile.h"
+#include "platform/fs/Wildcard.h"
+#include "platform/os/Folder.h"
 #include "support/TempDir.h"
 #include "support/windows/WindowsFiles.h"
 
@@ -114,6 +118,32 @@ TEST(FilesWindows, PathLongerThanMaxPathIsWrittenAtomicallyAndRead) {
     EXPECT_EQ(test::NamesInFolder(folder), std::vector<std::string>{"Lega-Società-1-2025.js"})
         << "no temporary";
     test::RemoveFolderTree(dir / std::string(50, 'a'));  // which the folder's own removal could not reach
+}
+
+// A folder past MAX_PATH is listed, made and cleaned as a short one: a killed run's temporary there is
+// removed, the archives' mask finds its files whatever their case, and a missing chain of folders is made.
+TEST(FilesWindows, FolderLongerThanMaxPathIsListedCleanedAndMade) {
+    test::TempDir dir;
+    fs::path folder = fs::absolute(dir.path());
+    for (int level = 0; level < 6; ++level) folder /= std::string(50, static_cast<char>('k' + level));
+    ASSERT_EQ(CreateFolders(folder), SystemError{});
+    EXPECT_TRUE(DirectoryExists(folder));
+    ASSERT_GT(folder.native().size(), 300u);
+
+    WriteFileAtomic(folder / "FcmBackup_1.zip", "uno");
+    WriteFileAtomic(folder / "FCMBACKUP_2.ZIP", "due");
+    WriteFileAtomic(folder / ".FcmBackup_3.zip.a1B2c3", "lasciato da un'esecuzione interrotta");
+    RemoveStaleTemporaries(folder, "FcmBackup*.zip");
+    EXPECT_EQ(test::NamesInFolder(folder), (std::vector<std::string>{"FCMBACKUP_2.ZIP", "FcmBackup_1.zip"}));
+    EXPECT_EQ(ListMatchingFiles(folder, "fcmbackup*.zip").size(), 2u);
+    DeleteMatchingFiles(folder, "FcmBackup*.zip", {folder / "FcmBackup_1.zip"});
+    EXPECT_EQ(test::NamesInFolder(folder), std::vector<std::string>{"FcmBackup_1.zip"});
+
+    const fs::path deeper = folder / Utf8Path("Società") / "Archivi";
+    ASSERT_EQ(CreateFolders(deeper), SystemError{});
+    EXPECT_TRUE(DirectoryExists(deeper));
+    EXPECT_EQ(KindOf(CreateFolder(deeper)), ErrorKind::AlreadyExists);
+    test::RemoveFolderTree(dir / std::string(50, 'k'));
 }
 
 // A secret stays the current user's: the temporary from its creation, and the file written OwnerOnly;
