@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Windows program into build-windows/: Calvorin.exe (a static MinGW-w64 cross build), its zip,
-# and the tests that tools/run-windows-tests.sh runs under Wine. Installs what it needs, like setup.sh.
+# Builds the Windows program into build-windows/: Calvorin.exe (a static MinGW-w64 cross build) and its zip;
+# tools/run-windows-tests.sh adds the tests there and runs them under Wine. Installs what it needs, like setup.sh.
 # The compiled SQLite object stays in build-windows/ (and ccache), so it is compiled once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
