@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Entry point: the window, or /batch mode without a display.
+// Entry point: the window, or /batch mode; without a display only /batch runs.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,6 +37,16 @@ int main(int argc, char** argv) {
 #ifdef CALVORIN_GUI
     if (window) return calvorin::RunWindow(argc, argv, arguments);
 #endif
-    std::fputs("Nessun display disponibile: Calvorin procede senza finestra, come con /batch.\n", stderr);
-    return calvorin::RunBatch(arguments);
+        // Without a window nothing can be looked at or changed: running the whole job instead would publish
+        // the site for someone who only wanted to see the options.
+#ifdef CALVORIN_GUI
+    std::fputs("Nessun display disponibile: la finestra di Calvorin non si può aprire.\n", stderr);
+#else
+    std::fputs("Questa versione di Calvorin non ha la finestra.\n", stderr);
+#endif
+    std::fputs(
+        "Per eseguire la procedura senza finestra aggiungere /batch agli argomenti (vedere --help); per "
+        "cambiare le impostazioni avviare Calvorin dove c'è un display.\n",
+        stderr);
+    return calvorin::kBatchInvalid;
 }

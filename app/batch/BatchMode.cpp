@@ -59,7 +59,7 @@ bool WantsBatch(const std::vector<std::string>& arguments) {
 }
 
 int RunBatch(const std::vector<std::string>& arguments) {
-    TerminalSink sink(stdout, TerminalSink::ColoursWanted(stdout), TerminalSink::IsTerminal(stdout));
+    TerminalSink sink(stdout, TerminalSink::AbilitiesOf(stdout));
     Log log(sink);
     BatchDesktop desktop;
     std::unique_ptr<HttpTransport> http = MakeHttpTransport(ServiceHttpOptions());

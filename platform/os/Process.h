@@ -33,4 +33,8 @@ void UseParentConsole();
 // True when the stream is a terminal (a console on Windows) that understands colour sequences.
 bool IsTerminal(std::FILE* stream);
 
+// The width of the terminal the stream writes to, in columns; nullopt when it is no terminal or the
+// system cannot tell.
+std::optional<int> TerminalColumns(std::FILE* stream);
+
 }  // namespace calvorin

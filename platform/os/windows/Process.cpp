@@ -104,4 +104,12 @@ bool IsTerminal(std::FILE* stream) {
            (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
+std::optional<int> TerminalColumns(std::FILE* stream) {
+    const HANDLE handle = HandleOf(stream);
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!Usable(handle) || !::GetConsoleScreenBufferInfo(handle, &info)) return std::nullopt;
+    const int columns = info.srWindow.Right - info.srWindow.Left + 1;
+    return columns > 0 ? std::optional<int>(columns) : std::nullopt;
+}
+
 }  // namespace calvorin

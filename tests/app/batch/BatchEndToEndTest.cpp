@@ -73,6 +73,23 @@ TEST(BatchEndToEnd, ShippedProgramIgnoresTheFaultHooks) {
     EXPECT_EQ(test::Leftovers(demo), std::vector<std::string>{});
 }
 
+// Over SSH without X, someone who only wanted to look at the options must not publish the site.
+TEST(BatchEndToEnd, WithoutADisplayAndWithoutBatchNothingRunsAndTheWayToBatchIsShown) {
+    DemoLeague demo;
+    std::vector<std::string> arguments = demo.Arguments();
+    std::erase(arguments, std::string("/batch"));
+    ASSERT_EQ(arguments.size(), demo.Arguments().size() - 1);
+    test::RunOptions options;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        options.environment.emplace_back(variable, std::nullopt);
+    const test::CommandResult run = RunProgram(test::BuildProgram("calvorin"), arguments, options);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("aggiungere /batch agli argomenti"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Procedura"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(demo.Site() / "js" / "fcmInvioFormazioneDati.js"));
+    EXPECT_FALSE(std::filesystem::exists(demo.Site() / "invform" / "invform.inc.php"));
+}
+
 TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
     test::TempDir dir;
     const test::CommandResult run =

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <string>
 
@@ -19,7 +20,7 @@ struct FileCloser {
 // What the sink prints for the line, read back from a temporary file.
 std::string Printed(const StyledLine& line, bool colours) {
     std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
-    TerminalSink(file.get(), colours).AppendLine(line);
+    TerminalSink(file.get(), {.colours = colours}).AppendLine(line);
     std::rewind(file.get());
     std::string out;
     for (int c; (c = std::fgetc(file.get())) != EOF;) out += static_cast<char>(c);
@@ -62,7 +63,7 @@ TEST(TerminalSink, ProgressIsOneLineRewrittenInPlaceOnATerminalAndAbsentElsewher
     for (bool terminal : {true, false}) {
         SCOPED_TRACE(terminal);
         std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
-        TerminalSink sink(file.get(), false, terminal);
+        TerminalSink sink(file.get(), {.progressLine = terminal});
         sink.ShowProgress({10, 100, 0, -1});
         sink.ShowProgress({50, 100, 2e6, 25});
         sink.AppendLine(line);  // a line meanwhile takes the progress line's place
@@ -71,10 +72,77 @@ TEST(TerminalSink, ProgressIsOneLineRewrittenInPlaceOnATerminalAndAbsentElsewher
         const std::string out = ReadAll(file.get());
         if (terminal) {
             EXPECT_EQ(out,
-                      "\r\x1b[K    10%\r\x1b[K    50% - 2.0 MB/s - 25 s rimanenti\r\x1b[K    OK\n"
-                      "\r\x1b[K    100% - 2.0 MB/s - 0 s rimanenti\r\x1b[K");
+                      "    10%\r\x1b[K    50% - 2.0 MB/s - 25 s rimanenti\r\x1b[K    OK\n"
+                      "    100% - 2.0 MB/s - 0 s rimanenti\r\x1b[K");
         } else {
             EXPECT_EQ(out, "    OK\n") << "a file or a pipe gets the log's lines only";
+        }
+    }
+}
+
+// Navy headings vanished on dark terminals: every colour of the log now reads on dark and light alike.
+TEST(TerminalSink, LogColoursBecomeTerminalColoursReadableOnAnyBackground) {
+    struct Case {
+        const char* markup;
+        const char* style;
+    } cases[] = {
+        {"<navy><b>• Heading</b></color>", "\x1b[1m"},
+        {"<blue>x</color>", ""},
+        {"<skyblue>x</color>", ""},
+        {"<black><i>x</i></color>", "\x1b[3m"},
+        {"<gray>x</color>", ""},
+        {"<green>OK</color>", "\x1b[32m"},
+        {"<red><b>Operazione annullata</b></color>", "\x1b[1;31m"},
+        {"<maroon>x</color>", "\x1b[31m"},
+        {"<olive>x</color>", "\x1b[33m"},
+        {"<purple>x</color>", "\x1b[35m"},
+        {"<teal><u>x</u></color>", "\x1b[4;36m"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.markup);
+        const StyledLine line = ParseMarkup(c.markup);
+        ASSERT_FALSE(line.segments.empty());
+        const LogStyle& style = line.segments.back().style;
+        EXPECT_EQ(TerminalStyle(style), c.style);
+        if (style.color) {
+            EXPECT_EQ(TerminalStyle(style).find("38;"), std::string::npos)
+                << "the terminal's own colours only";
+        }
+    }
+}
+
+// Below about 40 columns the progress line used to wrap, and each rewrite left a fragment behind.
+TEST(TerminalSink, ProgressLineStaysWithinTheTerminalsWidthWhateverItsSizeAndKind) {
+    const ProgressState state{50, 100, 2e6, 125};
+    for (bool eraseLine : {true, false}) {
+        for (std::optional<int> columns :
+             {std::optional<int>(), std::optional<int>(120), std::optional<int>(36), std::optional<int>(20),
+              std::optional<int>(5), std::optional<int>(1)}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "erase " << eraseLine << ", columns " << columns.value_or(-1));
+            std::unique_ptr<std::FILE, FileCloser> file(std::tmpfile());
+            TerminalAbilities abilities{.progressLine = true, .eraseLine = eraseLine};
+            abilities.columns = [columns] { return columns; };
+            TerminalSink sink(file.get(), abilities);
+            sink.ShowProgress(state);
+            sink.ShowProgress(state);
+            sink.EndProgress();
+            const std::string out = ReadAll(file.get());
+            EXPECT_EQ(out.find('\n'), std::string::npos);
+            EXPECT_EQ(out.find('\x1b') == std::string::npos, !eraseLine)
+                << "a dumb terminal gets no sequence";
+            const std::string shown = std::regex_replace(out, std::regex("\x1b\\[K"), "");
+            std::size_t longest = 0;
+            for (std::size_t start = 0, end; start <= shown.size(); start = end + 1) {
+                end = std::min(shown.find('\r', start), shown.size());
+                longest = std::max(longest, end - start);
+            }
+            if (columns) {
+                EXPECT_LE(longest, static_cast<std::size_t>(std::max(*columns - 1, 0))) << out;
+            } else {
+                EXPECT_NE(out.find("    50% - 2.0 MB/s - 2 min 05 s rimanenti"), std::string::npos) << out;
+            }
+            EXPECT_TRUE(shown.ends_with("\r")) << "the line is left empty for the next one: " << out;
         }
     }
 }
