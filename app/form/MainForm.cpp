@@ -8,6 +8,7 @@
 #include "app/startup/Arguments.h"
 #include "platform/fs/Files.h"
 #include "platform/os/Process.h"
+#include "plugin/log/Markup.h"
 
 namespace calvorin {
 namespace {
@@ -80,10 +81,18 @@ bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char
     ProgramFolder = PathText(ProgramPath().parent_path());
     Context.Version = ReadVersionText();
     Context.Extended = ExtendedFromEnvironment(extendedVariable);
-    if (ParseArguments(Context, arguments)) return true;
+    ParseArguments(Context, arguments);
+    ignoredArguments_ = UnknownArguments(arguments);
+    const std::vector<std::string> problems = ArgumentProblems(Context);
+    if (problems.empty()) return true;
     // No argument at all: started from the desktop menu rather than by FCM, so say how it is meant to run.
-    services_.desktop.ShowError(arguments.empty() ? std::string(kInvalidArguments) + "\n\n" + kHowItStarts
-                                                  : std::string(kInvalidArguments));
+    if (arguments.empty()) {
+        services_.desktop.ShowError(std::string(kInvalidArguments) + "\n\n" + kHowItStarts);
+        return false;
+    }
+    std::string message = kInvalidArguments;
+    for (const std::string& problem : problems) message += "\n- " + problem;
+    services_.desktop.ShowError(message + "\nPer l'uso: calvorin --help");
     return false;
 }
 
@@ -92,6 +101,12 @@ void TMainForm::FormShow() {
     SelectNode(0);
     int visible = log().WriteLog("<b>%s</b> versione %s", kApplicationTitle, Context.Version);
     log().WriteLog("%s", Macrons(visible));
+    // FCM may pass options of later versions: they are named, not refused.
+    if (!ignoredArguments_.empty()) {
+        std::string names;
+        for (const std::string& argument : ignoredArguments_) names += (names.empty() ? "" : " ") + argument;
+        log().WriteLog("<i>Argomenti sconosciuti, ignorati: %s</i>", EscapeMarkup(names));
+    }
     LoadHostSettings();
     LoadSettings();
     if (Orari.AggiornaAvvio) DoAggiornaButtonClick(false);

@@ -128,6 +128,7 @@ class TMainForm {
 
     FormServices services_;
     bool running_ = false;
+    std::vector<std::string> ignoredArguments_;  // named in the log when the window is shown
     RunOutcome lastOutcome_ = RunOutcome::None;
 };
 

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "platform/fs/Files.h"
+#include "platform/os/NativeFile.h"
 #include "platform/os/Process.h"
 #include "platform/text/Digits.h"
 #include "platform/text/Integer.h"
@@ -85,6 +87,61 @@ void ApplyArgument(PluginContext& context, std::string_view argument) {
 }
 
 }  // namespace
+
+std::vector<std::string> ArgumentProblems(const PluginContext& context) {
+    std::vector<std::string> problems;
+    if (context.LeagueFile.empty()) {
+        problems.push_back(
+            "/l mancante: il file della lega, per esempio /l=C:\\FCM\\Leghe\\Fantalega-1-2025.mdb");
+    } else if (context.LeagueFile.find('\0') != std::string::npos) {
+        problems.push_back("/l non valido: il percorso contiene un carattere nullo");
+    } else if (context.LeagueName.empty()) {
+        problems.push_back(
+            "/l=\"" + context.LeagueFile +
+            "\": il nome del file della lega deve avere la forma nome-stagione-anno, per esempio Fantalega-1-2025.mdb");
+    } else {
+        try {
+            FileInfo info;
+            const SystemError error = PathInfo(PathFromText(context.LeagueFile), info);
+            if (error) {
+                problems.push_back("/l=\"" + context.LeagueFile + "\": " +
+                                   (KindOf(error) == ErrorKind::NotFound
+                                        ? std::string("il file della lega non esiste")
+                                        : SystemErrorText(error)));
+            } else if (info.type != FileType::Regular) {
+                problems.push_back("/l=\"" + context.LeagueFile + "\": non è un file");
+            }
+        } catch (const std::exception& e) {
+            problems.push_back("/l=\"" + context.LeagueFile + "\": " + e.what());  // a drive Wine lacks, say
+        }
+    }
+    if (context.SArgument.empty())
+        problems.push_back("/s mancante: il testo che FCM passa, per esempio /s=x");
+    if (context.SiteFolder.empty()) {
+        problems.push_back("/c mancante: la cartella del sito della lega, per esempio /c=C:\\Sito");
+    } else if (context.SiteFolder.find('\0') != std::string::npos) {
+        problems.push_back("/c non valido: il percorso contiene un carattere nullo");
+    }
+    return problems;
+}
+
+std::vector<std::string> UnknownArguments(const std::vector<std::string>& arguments) {
+    std::vector<std::string> unknown;
+    for (const std::string& argument : arguments) {
+        const std::string_view trimmed = TrimView(argument);
+        if (trimmed.empty()) continue;
+        if (trimmed == "--help" || trimmed == "-h" || trimmed == "/?" || trimmed == "--version") continue;
+        if (trimmed.front() == '/') {
+            const std::size_t eq = trimmed.find('=');
+            const std::string name =
+                AsciiLower(trimmed.substr(1, eq == std::string_view::npos ? eq : eq - 1));
+            if (name == "l" || name == "s" || name == "c" || name == "extended") continue;
+            if (name == "batch" && eq == std::string_view::npos) continue;
+        }
+        unknown.push_back(argument);
+    }
+    return unknown;
+}
 
 std::string ExtractFileDir(std::string_view path) {
     size_t i = path.find_last_of(kDelimiters);

@@ -16,6 +16,14 @@ namespace calvorin {
 // Returns true when LeagueFile, LeagueName, SArgument and SiteFolder are all non-empty.
 bool ParseArguments(PluginContext& context, const std::vector<std::string>& arguments);
 
+// What is wrong with the arguments ParseArguments read, one Italian line for each, naming the argument and
+// why: a missing one, a league file whose name is not name-season-year, a league file that is not there
+// or is no file. Empty when FCM's arguments are all usable.
+std::vector<std::string> ArgumentProblems(const PluginContext& context);
+
+// The arguments that are none of ours (FCM may pass more than we know), as given; blanks are skipped.
+std::vector<std::string> UnknownArguments(const std::vector<std::string>& arguments);
+
 // The folder part of a path as FCM's platform takes it apart: "/", "\" and ":" separate; no trailing
 // separator except for a root ("C:\", "/"); "" when the path has no folder.
 std::string ExtractFileDir(std::string_view path);

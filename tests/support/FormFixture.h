@@ -13,8 +13,9 @@
 
 namespace calvorin::test {
 
-// Lays out <tmp>/città/FCM/Leghe/<league>.db (not created), <tmp>/città/Sito/{js,invform} and an empty plugin
-// folder: every path the window handles holds an accented letter, as many Italian users' do.
+// Lays out <tmp>/città/FCM/Leghe/<league>.db (an empty file: there, but no league),
+// <tmp>/città/Sito/{js,invform} and an empty plugin folder: every path the window handles holds an accented
+// letter, as many Italian users' do.
 struct FormFixture {
     // `transport` replaces the default one that refuses every request.
     explicit FormFixture(std::string leagueBaseName = "Lega-1-2025", const char* extended = nullptr,
@@ -24,6 +25,7 @@ struct FormFixture {
         std::filesystem::create_directories(Site() / "js");
         std::filesystem::create_directories(Site() / "invform");
         leagueFile = PathText(Fcm() / "Leghe" / Utf8Path(leagueBaseName + ".db"));
+        WriteFileAtomic(PathFromText(leagueFile), "");
         created = form.FormCreate({"/l=" + leagueFile, "/s=x", "/c=" + PathText(Site())}, extended);
         form.ProgramFolder = PathText(Root() / "programma");
     }

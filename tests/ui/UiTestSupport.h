@@ -14,6 +14,7 @@
 
 #include "app/Desktop.h"
 #include "app/form/MainForm.h"
+#include "platform/fs/Files.h"
 #include "platform/http/HttpTransport.h"
 #include "support/TempDir.h"
 #include "ui/Appearance.h"
@@ -87,6 +88,8 @@ class WindowHarness {
     explicit WindowHarness(const char* extended = nullptr, Pages pages = Pages::kAll) {
         EnsureApplication();
         std::string root = dir.path().string();
+        std::filesystem::create_directories(dir.path() / "FCM" / "Leghe");
+        WriteFileAtomic(dir.path() / "FCM" / "Leghe" / "Lega-1-2025.db", "");
         bool created = form.FormCreate(
             {"/l=" + root + "/FCM/Leghe/Lega-1-2025.db", "/s=x", "/c=" + root + "/site"}, extended);
         if (!created) throw std::runtime_error("sample arguments refused");

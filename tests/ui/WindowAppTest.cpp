@@ -48,6 +48,8 @@ int RunWindowOn(const TempDir& dir) {
     static const bool installed = (qAddPreRoutine(InstallMessageBoxCloser), true);
     (void)installed;
     std::string root = dir.path().string();
+    std::filesystem::create_directories(dir / "FCM" / "Leghe");
+    WriteBytes(dir / "FCM" / "Leghe" / "Lega-1-2025.db", "");  // there, though no league: the window opens
     char name[] = "calvorin";
     char* argv[] = {name, nullptr};
     return RunWindow(1, argv, {"/l=" + root + "/FCM/Leghe/Lega-1-2025.db", "/s=x", "/c=" + root + "/site"});

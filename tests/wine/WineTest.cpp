@@ -66,7 +66,7 @@ TEST_F(LinuxBuildUnderWine, UnreachablePathsEndTheRunWithTheReason) {
     LayOutDemo(Plugin::LinuxBuild);
     struct Case {
         std::vector<std::string> arguments;
-        int exitCode;  // 2: a step failed; 3: the settings could not be loaded
+        int exitCode;  // 1: the arguments are refused at start-up; 2: a step failed
         std::string reason;
     };
     const std::vector<Case> cases = {
@@ -77,8 +77,8 @@ TEST_F(LinuxBuildUnderWine, UnreachablePathsEndTheRunWithTheReason) {
          2,
          R"(Percorsi di rete (UNC) non supportati: \\server\share\Sito)"},
         {{R"(/l=R:\FCM\Leghe\Fantalega-1-2025.mdb)", "/s=x", R"(/c=C:\Fantacalcio\Sito)", "/batch"},
-         3,
-         "Unità \"R:\" non presente nel prefisso di Wine"},
+         1,
+         "/l=\"R:\\FCM\\Leghe\\Fantalega-1-2025.mdb\": Unità \"R:\" non presente nel prefisso di Wine"},
     };
     for (const auto& c : cases) {
         WineRun run = RunPlugin(c.arguments);

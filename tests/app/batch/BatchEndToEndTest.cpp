@@ -96,7 +96,10 @@ TEST(BatchEndToEnd, InvalidArgumentsExitWithOneAndTouchNothing) {
         RunProgram(test::BuildProgram("calvorin"), {"/l=" + PathText(dir / "Leghe" / "Fantalega-2023.mdb"),
                                                     "/s=x", "/c=" + PathText(dir / "Sito"), "/batch"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(test::LineFeedsOnly(run.output), "Argomenti non validi\n");
+    EXPECT_EQ(test::LineFeedsOnly(run.output),
+              "Argomenti non validi\n- /l=\"" + PathText(dir / "Leghe" / "Fantalega-2023.mdb") +
+                  "\": il nome del file della lega deve avere la forma nome-stagione-anno, per esempio "
+                  "Fantalega-1-2025.mdb\nPer l'uso: calvorin --help\n");
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -19,15 +19,60 @@ std::vector<std::string> NodeTexts(const PageTree& tree) {
 
 }  // namespace
 
-TEST(MainForm, InvalidArgumentsShowTheMessageAndNothingElse) {
+// "Argomenti non validi" alone left the president guessing: each wrong argument is named with its reason.
+TEST(MainForm, InvalidArgumentsSayWhichArgumentIsWrongAndWhy) {
+    test::TempDir dir;
+    const std::string missing = PathText(dir / "Leghe" / "Fantalega-1-2025.mdb");
+    std::filesystem::create_directories(dir / "Leghe" / "Cartella-1-2025.mdb");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> problems;
+    } cases[] = {
+        {{"/l=/a/b/Fantalega-2023.mdb", "/s=x", "/c=/s"},
+         {"/l=\"/a/b/Fantalega-2023.mdb\": il nome del file della lega deve avere la forma nome-stagione-anno, "
+          "per esempio Fantalega-1-2025.mdb"}},
+        {{"/l=" + missing, "/s=x", "/c=/s"}, {"/l=\"" + missing + "\": il file della lega non esiste"}},
+        {{"/l=" + PathText(dir / "Leghe" / "Cartella-1-2025.mdb"), "/s=x", "/c=/s"},
+         {"/l=\"" + PathText(dir / "Leghe" / "Cartella-1-2025.mdb") + "\": non è un file"}},
+        {{"/s=x"},
+         {"/l mancante: il file della lega, per esempio /l=C:\\FCM\\Leghe\\Fantalega-1-2025.mdb",
+          "/c mancante: la cartella del sito della lega, per esempio /c=C:\\Sito"}},
+        {{"/l=" + missing, "/c=/s", "/batch"},
+         {"/l=\"" + missing + "\": il file della lega non esiste",
+          "/s mancante: il testo che FCM passa, per esempio /s=x"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        test::FakeDesktop desktop;
+        test::NoNetwork http;
+        MemoryLogSink sink;
+        Log log(sink);
+        TMainForm form({desktop, log, http});
+        EXPECT_FALSE(form.FormCreate(c.arguments, nullptr));
+        std::string expected = "Argomenti non validi";
+        for (const std::string& problem : c.problems) expected += "\n- " + problem;
+        EXPECT_EQ(desktop.errors, std::vector<std::string>{expected + "\nPer l'uso: calvorin --help"});
+        EXPECT_EQ(sink.Text(), "");
+    }
+}
+
+// FCM may pass options a later version knows: they are named in the log, and the run goes on.
+TEST(MainForm, UnknownArgumentsAreNamedInTheLogNotRefused) {
     test::FakeDesktop desktop;
     test::NoNetwork http;
     MemoryLogSink sink;
     Log log(sink);
+    test::TempDir dir;
+    const auto league = dir / "Fantalega-1-2025.mdb";
+    test::WriteBytes(league, "");
     TMainForm form({desktop, log, http});
-    EXPECT_FALSE(form.FormCreate({"/l=/a/b/Fantalega-2023.mdb", "/s=x", "/c=/s"}, nullptr));
-    EXPECT_EQ(desktop.errors, std::vector<std::string>{"Argomenti non validi"});
-    EXPECT_EQ(sink.Text(), "");
+    ASSERT_TRUE(form.FormCreate({"/l=" + PathText(league), "/s=x", "/c=" + PathText(dir / "Sito"), "/nuova=1",
+                                 "/EXTENDED", "/Batch", "<b>\x1b", " "},
+                                nullptr));
+    EXPECT_EQ(desktop.errors, std::vector<std::string>{});
+    form.FormShow();
+    EXPECT_NE(sink.Text().find("Argomenti sconosciuti, ignorati: /nuova=1 <b>\\x1B\n"), std::string::npos)
+        << sink.Text();
 }
 
 TEST(MainForm, StartedWithoutAnyArgumentSaysHowCalvorinIsStarted) {

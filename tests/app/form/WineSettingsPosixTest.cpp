@@ -28,6 +28,7 @@ struct WineFormFixture {
                     return *LocalDateTime::FromParts({2025, 9, 1, 12, 0, 0});
                 }}) {
         fs::create_directories(driveC / "Fcm" / "Leghe");
+        test::WriteBytes(driveC / "Fcm" / "Leghe" / "Lega-1-2025.db", "");
         fs::create_directories(driveC / "Fcm" / "Backup" / "FCMBKP20250101-1200");
         fs::create_directories(driveC / "Sito" / "js");
         test::WriteBytes(driveC / "Fcm" / "Esportazioni" / "Lega.exp", "esportazione");
