@@ -77,6 +77,11 @@ int RunBatch(const std::vector<std::string>& arguments) {
         return kBatchInvalid;
     }
     form.OkButtonClick();
+    // The log may go to a file nobody reads; standard error is what cron mails.
+    if (form.LastRunOutcome() == RunOutcome::Cancelled) {
+        desktop.ShowError(log.LastKo().empty() ? std::string("Operazione annullata")
+                                               : "Operazione annullata: " + log.LastKo());
+    }
     return StatusOf(form.LastRunOutcome());
 }
 

@@ -50,15 +50,15 @@ void TMainForm::LoadSettings() {
 }
 
 void TMainForm::SaveSettings() {
+    const std::string shown = SettingsFilePath();
+    log().WriteHeading("Salvataggio impostazioni Calvorin");
+    log().WriteLog("  <i>%s</i>", EscapeMarkup(shown));
     const std::filesystem::path folder = PathFromText(PluginFolder(Context));
     if (const SystemError error = CreateFolders(folder))
         ThrowFileError("Impossibile creare la cartella", folder, error);
-    const std::string shown = SettingsFilePath();
     std::filesystem::path file = PathFromText(shown);
     IniFile ini = IniFile::Load(file);
     ini.Clear();
-    log().WriteHeading("Salvataggio impostazioni Calvorin");
-    log().WriteLog("  <i>%s</i>", EscapeMarkup(shown));
     for (const auto& key : SettingsKeys(*this))
         if (key.save) key.save(ini);
     ini.Save(file);

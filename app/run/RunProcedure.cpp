@@ -33,13 +33,14 @@ class RunGuard {
     bool& running_;
 };
 
-// Runs a step whose failure is an exception; its message is not logged (the step has no KO line).
+// Runs a step that writes no OK line of its own; its failure, an exception, becomes its KO line.
 template <typename Step>
-bool Quietly(Step step) {
+bool KoOnFailure(Log& log, Step step) {
     try {
         step();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        log.WriteKo(2, e.what());
         return false;
     }
 }
@@ -67,6 +68,7 @@ void TMainForm::OkButtonClick() {
             SaveSettings();
         } catch (const std::exception& e) {
             saveError = e.what();
+            log().WriteKo(2, *saveError);
         }
     }
     // The box waits for the user: it comes after the busy cursor is gone, not under it.
@@ -85,7 +87,7 @@ bool TMainForm::RunProcedure() {
         if (!GeneraDatiInvioFormazione(LineupOptionsFromForm(*this), Context, log())) return false;
     }
     if (DateOrari.EsportaDateOrariCheckBox.Checked() &&
-        !Quietly([this] { EsportaOrariSerieA(Orari.OrariSerieA, Context.SiteFolder, log()); }))
+        !KoOnFailure(log(), [this] { EsportaOrariSerieA(Orari.OrariSerieA, Context.SiteFolder, log()); }))
         return false;
     if (Backup.BackupCheckBox.Checked() || Backup.EsportazioneCheckBox.Checked()) {
         log().WriteHeading("Generazione dati backup ed esportazione");
@@ -94,7 +96,8 @@ bool TMainForm::RunProcedure() {
     if (!(Context.Extended && Generale.gnDisabilitaJsVariabiliCheckBox.Checked())) {
         log().WriteHeading("Generazione file <i>fcmVariabiliCalvorin.js</i>");
         bool lineup = InvioFormazione.InvioFormazioneCheckBox.Checked();
-        if (!Quietly([&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); })) return false;
+        if (!KoOnFailure(log(), [&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); }))
+            return false;
     }
     return true;
 }

@@ -97,7 +97,8 @@ void Log::WriteKo(int indent, std::string_view message) {
     std::string line(static_cast<std::size_t>(indent), ' ');
     line += KoText;
     line += ": ";
-    line += EscapeMarkup(FlattenMessage(message));
+    lastKo_ = FlattenMessage(message);
+    line += EscapeMarkup(lastKo_);
     WriteText(line);
 }
 

@@ -79,6 +79,8 @@ class Log {
 
     // Writes a red "KO: " after `indent` spaces, then the error message on one line, escaped.
     void WriteKo(int indent, std::string_view message);
+    // The message of the last KO written, flattened to one line; "" when there was none.
+    const std::string& LastKo() const { return lastKo_; }
 
     // Reports that `done` of `total` bytes of the running step are through. The sink hears of it at most
     // ten times a second, and always when the step is complete; each report also lets the window process
@@ -93,6 +95,7 @@ class Log {
     LogSink* sink_;
     std::function<void()> afterLine_;
     bool inProgress_ = false;
+    std::string lastKo_;
     Clock::time_point progressStart_, lastReport_;
 };
 

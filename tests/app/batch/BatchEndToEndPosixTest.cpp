@@ -47,11 +47,12 @@ TEST(BatchEndToEnd, FifoInPlaceOfAnFcmFileEndsTheRunWithoutWaiting) {
     struct Case {
         const char* file;     // below the demo's root
         int exitCode;         // 0 where the program has a default for a file it cannot read
-        const char* message;  // in the output; the start-time export is cancelled without a KO line
+        const char* message;  // in the output
     } cases[] = {
         {"Sito/js/fcmQueryDati.js", 0, "Procedura terminata con successo"},
         {"Sito/js/fcmDocumentiDati.js", 0, "Procedura terminata con successo"},
-        {"Sito/js/fcmSerieADati.js", 2, "fcmSerieADati.js\n\nOperazione annullata"},
+        {"Sito/js/fcmSerieADati.js", 2,
+         "fcmSerieADati.js\": è una FIFO, non un file\n\nOperazione annullata"},
         {"FCM/FCM.ini", 0, "FCM.ini\": è una FIFO, non un file (si usano le soglie predefinite)"},
     };
     for (const Case& c : cases) {

@@ -159,6 +159,7 @@ TEST(RunProcedure, AFailedSaveShowsItsErrorAfterTheBusyCursorIsGoneAndKeepsTheWi
     EXPECT_EQ(f.desktop.busyAtErrors, std::vector<bool>{false});
     EXPECT_EQ(f.desktop.busyChanges, (std::vector<bool>{true, false}));
     EXPECT_EQ(f.desktop.closeCalls, 0);
+    EXPECT_EQ(f.sink.LastLine(), "  KO: " + f.desktop.errors[0]) << "the save step's own KO, with the reason";
 }
 
 TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
@@ -167,7 +168,7 @@ TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
     ValidLineupOnly(f.form);
     test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
     f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
-    f.form.OkButtonClick();  // the league file does not exist: the generator fails
+    f.form.OkButtonClick();  // the league file is empty: the generator fails
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Cancelled);
     EXPECT_EQ(f.sink.LastLine(), "Operazione annullata");
     EXPECT_EQ(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js"), kSerieAFile)
@@ -192,7 +193,8 @@ TEST(RunProcedure, PathsAndMessagesInTheLogAreNeverReadAsMarkup) {
         << "the message keeps the path";
 }
 
-TEST(RunProcedure, StartTimeExportFailureIsCancelledWithoutItsOwnMessage) {
+// The export used to end with "Operazione annullata" and no reason at all.
+TEST(RunProcedure, StartTimeExportFailureWritesItsKoWithTheReason) {
     FormFixture f;
     f.form.FormShow();
     ExportOnly(f);
@@ -200,7 +202,10 @@ TEST(RunProcedure, StartTimeExportFailureIsCancelledWithoutItsOwnMessage) {
     f.form.OkButtonClick();
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Cancelled);
     EXPECT_EQ(f.sink.LastLine(), "Operazione annullata");
-    EXPECT_EQ(f.sink.Text().find("KO"), std::string::npos);
+    EXPECT_NE(f.sink.Text().find("fcmSerieADati.js\n  KO: Impossibile aprire il file \"" +
+                                 PathText(f.Site() / "js" / "fcmSerieADati.js") + "\": "),
+              std::string::npos)
+        << f.sink.Text();
     EXPECT_FALSE(std::filesystem::exists(f.Site() / "js" / "fcmSerieADati.js")) << "never created";
 }
 
