@@ -20,8 +20,4 @@ void ThrowFileError(std::string_view what, const std::filesystem::path& path, Sy
     throw std::runtime_error(FileErrorText(what, path, SystemErrorText(error)));
 }
 
-void ThrowFileError(std::string_view what, const std::filesystem::path& path, const std::error_code& error) {
-    throw std::runtime_error(FileErrorText(what, path, error.message()));
-}
-
 }  // namespace calvorin

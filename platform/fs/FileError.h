@@ -14,11 +14,7 @@ namespace calvorin {
 // Returns `what "path": reason`, for example `Impossibile aprire il file "/a/b": No such file or directory`.
 std::string FileErrorText(std::string_view what, const std::filesystem::path& path, std::string_view reason);
 
-// Throws std::runtime_error with FileErrorText and the system's text for `error`.
+// Throws std::runtime_error with FileErrorText and the reason of `error` (SystemErrorText).
 [[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path, SystemError error);
-
-// Throws std::runtime_error with FileErrorText and the error code's message.
-[[noreturn]] void ThrowFileError(std::string_view what, const std::filesystem::path& path,
-                                 const std::error_code& error);
 
 }  // namespace calvorin

@@ -27,7 +27,18 @@ ErrorKind KindOf(SystemError error);
 // report a failure it did not get from the system, such as a write that wrote nothing.
 SystemError SystemErrorOf(ErrorKind kind);
 
-// The system's text for the failure, in UTF-8, without a final full stop or line break.
+// The reasons users meet most, which are said in the same Italian words on every system.
+enum class CommonReason { None, NotFound, AccessDenied, DiskFull, ReadOnly, Busy, AlreadyExists, Other };
+
+// Which common reason `error` is; Other for the rest.
+CommonReason CommonReasonOf(SystemError error);
+
+// The failure in Italian, for the user: the words of its common reason, or for any other "errore di
+// sistema N" with the system's own text in parentheses. UTF-8, without a final full stop.
 std::string SystemErrorText(SystemError error);
+
+// The system's own text for the failure (in the system's language), UTF-8, without a final full stop or
+// line break.
+std::string RawSystemErrorText(SystemError error);
 
 }  // namespace calvorin

@@ -51,7 +51,31 @@ SystemError SystemErrorOf(ErrorKind kind) {
     return {EIO};
 }
 
-std::string SystemErrorText(SystemError error) {
+CommonReason CommonReasonOf(SystemError error) {
+    switch (error.code) {
+        case 0:
+            return CommonReason::None;
+        case ENOENT:
+            return CommonReason::NotFound;
+        case EACCES:
+        case EPERM:
+            return CommonReason::AccessDenied;
+        case ENOSPC:
+        case EDQUOT:
+            return CommonReason::DiskFull;
+        case EROFS:
+            return CommonReason::ReadOnly;
+        case EBUSY:
+        case ETXTBSY:
+            return CommonReason::Busy;
+        case EEXIST:
+            return CommonReason::AlreadyExists;
+        default:
+            return CommonReason::Other;
+    }
+}
+
+std::string RawSystemErrorText(SystemError error) {
     return std::strerror(error.code);
 }
 

@@ -59,7 +59,36 @@ SystemError SystemErrorOf(ErrorKind kind) {
     return {ERROR_WRITE_FAULT};
 }
 
-std::string SystemErrorText(SystemError error) {
+CommonReason CommonReasonOf(SystemError error) {
+    switch (static_cast<DWORD>(error.code)) {
+        case ERROR_SUCCESS:
+            return CommonReason::None;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+            return CommonReason::NotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_PRIVILEGE_NOT_HELD:
+            return CommonReason::AccessDenied;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return CommonReason::DiskFull;
+        case ERROR_WRITE_PROTECT:
+            return CommonReason::ReadOnly;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_USER_MAPPED_FILE:
+            return CommonReason::Busy;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return CommonReason::AlreadyExists;
+        default:
+            return CommonReason::Other;
+    }
+}
+
+std::string RawSystemErrorText(SystemError error) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -70,7 +99,6 @@ std::string SystemErrorText(SystemError error) {
     while (!text.empty() &&
            (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
         text.remove_suffix(1);
-    if (text.empty()) return "errore di sistema " + std::to_string(error.code);
     return WideToUtf8(text);
 }
 
