@@ -180,7 +180,12 @@ TEST(RunProcedure, AFailingStepCancelsTheRestAndSavesNothing) {
 }
 
 TEST(RunProcedure, PathsAndMessagesInTheLogAreNeverReadAsMarkup) {
+#ifdef _WIN32
+    FormFixture f("Lega&amp;-1-2025");  // Windows allows no '<' or '>' in a file name
+#else
     FormFixture f("Lega<b>&amp;-1-2025");
+#endif
+    ASSERT_TRUE(f.created) << (f.desktop.errors.empty() ? "" : f.desktop.errors[0]);
     f.form.FormShow();
     ValidLineupOnly(f.form);
     f.form.OkButtonClick();
