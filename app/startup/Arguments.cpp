@@ -91,10 +91,10 @@ void ApplyArgument(PluginContext& context, std::string_view argument) {
 std::vector<std::string> ArgumentProblems(const PluginContext& context) {
     std::vector<std::string> problems;
     if (context.LeagueFile.empty()) {
-        problems.push_back(
-            "/l mancante: il file della lega, per esempio /l=C:\\FCM\\Leghe\\Fantalega-1-2025.mdb");
+        problems.emplace_back(
+            R"(/l mancante: il file della lega, per esempio /l=C:\FCM\Leghe\Fantalega-1-2025.mdb)");
     } else if (context.LeagueFile.find('\0') != std::string::npos) {
-        problems.push_back("/l non valido: il percorso contiene un carattere nullo");
+        problems.emplace_back("/l non valido: il percorso contiene un carattere nullo");
     } else if (context.LeagueName.empty()) {
         problems.push_back(
             "/l=\"" + context.LeagueFile +
@@ -116,11 +116,11 @@ std::vector<std::string> ArgumentProblems(const PluginContext& context) {
         }
     }
     if (context.SArgument.empty())
-        problems.push_back("/s mancante: il testo che FCM passa, per esempio /s=x");
+        problems.emplace_back("/s mancante: il testo che FCM passa, per esempio /s=x");
     if (context.SiteFolder.empty()) {
-        problems.push_back("/c mancante: la cartella del sito della lega, per esempio /c=C:\\Sito");
+        problems.emplace_back(R"(/c mancante: la cartella del sito della lega, per esempio /c=C:\Sito)");
     } else if (context.SiteFolder.find('\0') != std::string::npos) {
-        problems.push_back("/c non valido: il percorso contiene un carattere nullo");
+        problems.emplace_back("/c non valido: il percorso contiene un carattere nullo");
     }
     return problems;
 }
