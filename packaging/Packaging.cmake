@@ -5,12 +5,16 @@ install(TARGETS calvorin calvorin-demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDI
 
 # Debian keeps manual pages compressed; -n leaves the time out, so the package is reproducible.
 find_program(GZIP_PROGRAM gzip REQUIRED)
-set(man_page ${PROJECT_BINARY_DIR}/calvorin.1.gz)
-add_custom_command(OUTPUT ${man_page}
-  COMMAND ${GZIP_PROGRAM} -9n -c ${PROJECT_SOURCE_DIR}/docs/calvorin.1 > ${man_page}
-  DEPENDS ${PROJECT_SOURCE_DIR}/docs/calvorin.1 VERBATIM)
-add_custom_target(calvorin_man_page ALL DEPENDS ${man_page})
-install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(man_pages "")
+foreach(page calvorin calvorin-demo)
+  set(man_page ${PROJECT_BINARY_DIR}/${page}.1.gz)
+  add_custom_command(OUTPUT ${man_page}
+    COMMAND ${GZIP_PROGRAM} -9n -c ${PROJECT_SOURCE_DIR}/docs/${page}.1 > ${man_page}
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/${page}.1 VERBATIM)
+  list(APPEND man_pages ${man_page})
+endforeach()
+add_custom_target(calvorin_man_page ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/calvorin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/calvorin.svg

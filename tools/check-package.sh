@@ -17,11 +17,16 @@ dpkg-deb -f "$package" Depends | grep -q 'libcurl4' || fail "the package does no
 version=$(calvorin --version)
 [[ "$version" =~ ^Calvorin\ [0-9]+\.[0-9]+\.[0-9]+ ]] || fail "unexpected version line: $version"
 echo "$version"
-for f in /usr/share/man/man1/calvorin.1.gz /usr/share/applications/calvorin.desktop \
+for f in /usr/share/man/man1/calvorin.1.gz /usr/share/man/man1/calvorin-demo.1.gz \
+         /usr/share/applications/calvorin.desktop \
          /usr/share/icons/hicolor/scalable/apps/calvorin.svg /usr/share/doc/calvorin/copyright; do
   dpkg -S "$f" >/dev/null || fail "$f is not in the package"
 done
-zcat /usr/share/man/man1/calvorin.1.gz | groff -man -Tutf8 -ww -z 2>&1 | (! grep .) || fail "the manual page has faults"
+for page in calvorin calvorin-demo; do
+  zcat "/usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1 | (! grep .) ||
+    fail "the manual page of $page has faults"
+done
+calvorin-demo --help | grep -q '^Uso: calvorin-demo' || fail "calvorin-demo --help does not print its usage"
 desktop-file-validate /usr/share/applications/calvorin.desktop
 
 demo=$(mktemp -d)

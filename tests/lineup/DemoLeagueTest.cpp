@@ -173,6 +173,13 @@ TEST(CalvorinDemoTool, PrintsTheLaunchArgumentsAndRefusesBadOptions) {
     EXPECT_NE(run({PathText(dir / "x"), "--format", "csv"}).exitCode, 0);
     EXPECT_NE(run({"--teams", "x"}).exitCode, 0);
     EXPECT_NE(run({}).exitCode, 0);
+    for (const char* help : {"--help", "-h"}) {
+        test::RunOptions stdoutOnly;
+        stdoutOnly.capture = test::Capture::StdoutOnly;
+        const test::CommandResult usage = test::RunProgram(tool, {help, "--format", "csv"}, stdoutOnly);
+        EXPECT_EQ(usage.exitCode, 0) << help;
+        EXPECT_TRUE(usage.output.starts_with("Uso: calvorin-demo <cartella>")) << usage.output;
+    }
 }
 
 }  // namespace

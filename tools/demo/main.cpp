@@ -15,7 +15,10 @@ namespace {
 
 constexpr const char* kUsage =
     "Uso: calvorin-demo <cartella> [--teams N] [--seed S] [--players 25-30] [--format mdb|sqlite]\n"
-    "La lega è scritta come file Access di FCM (.mdb); con --format sqlite come file SQLite (.db).\n";
+    "Scrive nella cartella una cartella di FCM e un sito di prova completi, poi stampa gli argomenti che\n"
+    "avviano Calvorin su di essi.\n"
+    "La lega è scritta come file Access di FCM (.mdb); con --format sqlite come file SQLite (.db).\n"
+    "Vedere anche: man calvorin-demo\n";
 
 bool ParseNumber(const std::string& text, unsigned long long& out) {
     try {
@@ -60,7 +63,14 @@ int main(int argc, char** argv) {
     std::string folder;
     calvorin::demo::DemoOptions options;
     calvorin::demo::LeagueFormat format = calvorin::demo::LeagueFormat::Access;
-    if (!ParseArguments(calvorin::ProgramArguments(argc, argv), folder, options, format)) {
+    const std::vector<std::string> words = calvorin::ProgramArguments(argc, argv);
+    for (const std::string& word : words) {
+        if (word == "--help" || word == "-h") {
+            std::fputs(kUsage, stdout);  // asked for: an answer, not a failure
+            return 0;
+        }
+    }
+    if (!ParseArguments(words, folder, options, format)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
