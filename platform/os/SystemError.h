@@ -14,8 +14,19 @@ struct SystemError {
     bool operator==(const SystemError&) const = default;
 };
 
-// The failures the program treats in its own way; every other one is Other.
-enum class ErrorKind { None, NotFound, AlreadyExists, Interrupted, Busy, DiskFull, Other };
+// The failures the program treats in its own way, or names in the same words on every system; every other
+// one is Other.
+enum class ErrorKind {
+    None,
+    NotFound,
+    AlreadyExists,
+    Interrupted,
+    Busy,
+    DiskFull,
+    AccessDenied,
+    ReadOnly,
+    Other
+};
 
 // The failure of the last system call of this thread.
 SystemError LastSystemError();
@@ -27,14 +38,9 @@ ErrorKind KindOf(SystemError error);
 // report a failure it did not get from the system, such as a write that wrote nothing.
 SystemError SystemErrorOf(ErrorKind kind);
 
-// The reasons users meet most, which are said in the same Italian words on every system.
-enum class CommonReason { None, NotFound, AccessDenied, DiskFull, ReadOnly, Busy, AlreadyExists, Other };
-
-// Which common reason `error` is; Other for the rest.
-CommonReason CommonReasonOf(SystemError error);
-
-// The failure in Italian, for the user: the words of its common reason, or for any other "errore di
-// sistema N" with the system's own text in parentheses. UTF-8, without a final full stop.
+// The failure in Italian, for the user: the same words on every system for its kind, or for Other and
+// Interrupted "errore di sistema N" with the system's own text in parentheses. UTF-8, without a final
+// full stop.
 std::string SystemErrorText(SystemError error);
 
 // The system's own text for the failure (in the system's language), UTF-8, without a final full stop or

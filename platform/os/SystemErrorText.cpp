@@ -7,22 +7,23 @@
 namespace calvorin {
 
 std::string SystemErrorText(SystemError error) {
-    switch (CommonReasonOf(error)) {
-        case CommonReason::None:
+    switch (KindOf(error)) {
+        case ErrorKind::None:
             return "nessun errore";
-        case CommonReason::NotFound:
+        case ErrorKind::NotFound:
             return "file o cartella inesistente";
-        case CommonReason::AccessDenied:
+        case ErrorKind::AccessDenied:
             return "permesso negato";
-        case CommonReason::DiskFull:
+        case ErrorKind::DiskFull:
             return "spazio su disco esaurito";
-        case CommonReason::ReadOnly:
+        case ErrorKind::ReadOnly:
             return "disco o file system in sola lettura";
-        case CommonReason::Busy:
+        case ErrorKind::Busy:
             return "file in uso da un altro programma";
-        case CommonReason::AlreadyExists:
+        case ErrorKind::AlreadyExists:
             return "esiste già";
-        case CommonReason::Other:
+        case ErrorKind::Interrupted:
+        case ErrorKind::Other:
             break;
     }
     const std::string raw = RawSystemErrorText(error);

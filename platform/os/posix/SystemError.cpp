@@ -26,6 +26,11 @@ ErrorKind KindOf(SystemError error) {
         case ENOSPC:
         case EDQUOT:
             return ErrorKind::DiskFull;
+        case EACCES:
+        case EPERM:
+            return ErrorKind::AccessDenied;
+        case EROFS:
+            return ErrorKind::ReadOnly;
         default:
             return ErrorKind::Other;
     }
@@ -45,34 +50,14 @@ SystemError SystemErrorOf(ErrorKind kind) {
             return {EBUSY};
         case ErrorKind::DiskFull:
             return {ENOSPC};
+        case ErrorKind::AccessDenied:
+            return {EACCES};
+        case ErrorKind::ReadOnly:
+            return {EROFS};
         case ErrorKind::Other:
             break;
     }
     return {EIO};
-}
-
-CommonReason CommonReasonOf(SystemError error) {
-    switch (error.code) {
-        case 0:
-            return CommonReason::None;
-        case ENOENT:
-            return CommonReason::NotFound;
-        case EACCES:
-        case EPERM:
-            return CommonReason::AccessDenied;
-        case ENOSPC:
-        case EDQUOT:
-            return CommonReason::DiskFull;
-        case EROFS:
-            return CommonReason::ReadOnly;
-        case EBUSY:
-        case ETXTBSY:
-            return CommonReason::Busy;
-        case EEXIST:
-            return CommonReason::AlreadyExists;
-        default:
-            return CommonReason::Other;
-    }
 }
 
 std::string RawSystemErrorText(SystemError error) {

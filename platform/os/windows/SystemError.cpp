@@ -34,6 +34,11 @@ ErrorKind KindOf(SystemError error) {
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return ErrorKind::DiskFull;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_PRIVILEGE_NOT_HELD:
+            return ErrorKind::AccessDenied;
+        case ERROR_WRITE_PROTECT:
+            return ErrorKind::ReadOnly;
         default:
             return ErrorKind::Other;
     }
@@ -53,39 +58,14 @@ SystemError SystemErrorOf(ErrorKind kind) {
             return {ERROR_SHARING_VIOLATION};
         case ErrorKind::DiskFull:
             return {ERROR_DISK_FULL};
+        case ErrorKind::AccessDenied:
+            return {ERROR_ACCESS_DENIED};
+        case ErrorKind::ReadOnly:
+            return {ERROR_WRITE_PROTECT};
         case ErrorKind::Other:
             break;
     }
     return {ERROR_WRITE_FAULT};
-}
-
-CommonReason CommonReasonOf(SystemError error) {
-    switch (static_cast<DWORD>(error.code)) {
-        case ERROR_SUCCESS:
-            return CommonReason::None;
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-        case ERROR_BAD_NETPATH:
-            return CommonReason::NotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_PRIVILEGE_NOT_HELD:
-            return CommonReason::AccessDenied;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL:
-            return CommonReason::DiskFull;
-        case ERROR_WRITE_PROTECT:
-            return CommonReason::ReadOnly;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_USER_MAPPED_FILE:
-            return CommonReason::Busy;
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS:
-            return CommonReason::AlreadyExists;
-        default:
-            return CommonReason::Other;
-    }
 }
 
 std::string RawSystemErrorText(SystemError error) {

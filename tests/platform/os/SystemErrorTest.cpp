@@ -29,7 +29,7 @@ TEST(SystemError, CommonReasonsReadTheSameInItalianOnEverySystem) {
     }
     // Any other failure keeps the system's own words, in parentheses after its number.
     const SystemError other = SystemErrorOf(ErrorKind::Other);
-    EXPECT_EQ(CommonReasonOf(other), CommonReason::Other);
+    EXPECT_EQ(KindOf(other), ErrorKind::Other);
     EXPECT_EQ(SystemErrorText(other),
               "errore di sistema " + std::to_string(other.code) + " (" + RawSystemErrorText(other) + ")");
     EXPECT_FALSE(RawSystemErrorText(other).empty());
