@@ -29,4 +29,16 @@ inline bool HaveProgram(const std::string& name) {
     return RunCommand("command -v " + ShellQuote(name) + " >/dev/null").exitCode == 0;
 }
 
+// Has node run the site's three scripts in one page's scope, as the browser does, and checks that they
+// define the line-up records and the 38 start times; exit code 0 when they do.
+inline CommandResult NodeRunsTheSiteScripts(const std::filesystem::path& jsFolder) {
+    return RunCommand(
+        "node -e " +
+        ShellQuote("const fs=require('fs');global.ifG=function(){};"
+                   "for (const f of process.argv.slice(1)) (0,eval)(fs.readFileSync(f,'latin1'));"
+                   "if (arrInvioFormazione.length < 1 || arrDateA.length != 39) process.exit(1);") +
+        " " + ShellQuote(jsFolder / "fcmInvioFormazioneDati.js") + " " +
+        ShellQuote(jsFolder / "fcmSerieADati.js") + " " + ShellQuote(jsFolder / "fcmVariabiliCalvorin.js"));
+}
+
 }  // namespace calvorin::test

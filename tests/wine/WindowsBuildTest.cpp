@@ -84,14 +84,7 @@ TEST_F(WindowsBuildUnderWine, BatchRunWritesTheLinuxBuildsSiteThroughAnAccentedF
     const SiteFiles fromWindows = Collect(Site(), SettingsFile());
 
     // The Windows build's files, read by the site's real consumers.
-    const fs::path js = Site() / "js";
-    auto node = RunCommand(
-        "node -e " +
-        ShellQuote("const fs=require('fs');global.ifG=function(){};"
-                   "for (const f of process.argv.slice(1)) (0,eval)(fs.readFileSync(f,'latin1'));"
-                   "if (arrInvioFormazione.length < 1 || arrDateA.length != 39) process.exit(1);") +
-        " " + ShellQuote(js / "fcmInvioFormazioneDati.js") + " " + ShellQuote(js / "fcmSerieADati.js") + " " +
-        ShellQuote(js / "fcmVariabiliCalvorin.js"));
+    auto node = NodeRunsTheSiteScripts(Site() / "js");
     EXPECT_EQ(node.exitCode, 0) << node.output;
     auto php = RunCommand(
         "php -r " +

@@ -13,6 +13,7 @@ namespace calvorin {
 namespace {
 
 using test::DemoLeague;
+using test::NodeRunsTheSiteScripts;
 using test::RunCommand;
 using test::ShellQuote;
 
@@ -22,14 +23,7 @@ using test::ShellQuote;
 void ExpectEverySiteFileWhole(const DemoLeague& demo, const test::SiteFiles& complete,
                               const std::string& when) {
     test::ExpectSiteFilesWhole(demo, complete, when);
-    auto js = demo.Site() / "js";
-    auto node = RunCommand(
-        "node -e " +
-        ShellQuote("const fs=require('fs');global.ifG=function(){};"
-                   "for (const f of process.argv.slice(1)) (0,eval)(fs.readFileSync(f,'latin1'));"
-                   "if (arrInvioFormazione.length < 1 || arrDateA.length != 39) process.exit(1);") +
-        " " + ShellQuote(js / "fcmInvioFormazioneDati.js") + " " + ShellQuote(js / "fcmSerieADati.js") + " " +
-        ShellQuote(js / "fcmVariabiliCalvorin.js"));
+    auto node = NodeRunsTheSiteScripts(demo.Site() / "js");
     EXPECT_EQ(node.exitCode, 0) << when << node.output;
     auto php = RunCommand("php -r " + ShellQuote("include $argv[1]; exit(count($passwords) > 0 ? 0 : 1);") +
                           " " + ShellQuote(demo.Site() / "invform" / "invform.inc.php"));
