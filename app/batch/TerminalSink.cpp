@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/os/Process.h"
+#include "platform/text/Utf8.h"
 #include "platform/text/VisibleControls.h"
 
 namespace calvorin {
@@ -24,21 +25,6 @@ int ColourCode(const Rgb& c) {
     if (r) return 31;
     if (g) return 32;
     return 0;  // blue, navy: unreadable on a dark background
-}
-
-// The first `columns` characters of UTF-8 text.
-std::string FirstColumns(const std::string& text, int columns) {
-    std::size_t end = 0;
-    for (int n = 0; end < text.size() && n < columns; ++n) {
-        ++end;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-    }
-    return text.substr(0, end);
-}
-
-int ColumnsOf(const std::string& text) {
-    return static_cast<int>(std::count_if(
-        text.begin(), text.end(), [](char ch) { return (static_cast<unsigned char>(ch) & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -74,12 +60,12 @@ void TerminalSink::ShowProgress(const ProgressState& state) {
     if (const std::optional<int> columns = abilities_.columns ? abilities_.columns() : std::nullopt) {
         // The last column is left free: writing into it makes some terminals wrap at once, and a wrapped
         // progress line can no longer be rewritten in place.
-        text = FirstColumns(text, std::max(*columns - 1, 0));
+        text = std::string(FirstCharacters(text, std::max(*columns - 1, 0)));
     }
     ClearProgress();
     std::fputs(text.c_str(), out_);
     std::fflush(out_);
-    progressWidth_ = ColumnsOf(text);
+    progressWidth_ = CountCharacters(text);
     progressShown_ = true;
 }
 

@@ -50,4 +50,27 @@ void AppendUtf8(std::string& out, char32_t codePoint) {
     out.append(bytes, length);
 }
 
+namespace {
+
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+int CountCharacters(std::string_view s) {
+    int n = 0;
+    for (char c : s) n += !IsContinuation(c);
+    return n;
+}
+
+std::string_view FirstCharacters(std::string_view s, int count) {
+    std::size_t end = 0;
+    for (int n = 0; end < s.size() && n < count; ++n) {
+        ++end;
+        while (end < s.size() && IsContinuation(s[end])) ++end;
+    }
+    return s.substr(0, end);
+}
+
 }  // namespace calvorin

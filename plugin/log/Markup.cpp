@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/text/Trim.h"
+#include "platform/text/Utf8.h"
 #include "platform/text/VisibleControls.h"
 
 namespace calvorin {
@@ -51,12 +52,6 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
-int CodePoints(std::string_view text) {
-    int n = 0;
-    for (char c : text) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
 void ApplyTag(std::string_view rawTag, LogStyle& style) {
     std::string tag = AsciiLower(rawTag);
     static constexpr std::array<std::pair<std::string_view, bool LogStyle::*>, 4> kFlags{
@@ -88,7 +83,7 @@ StyledLine ParseMarkup(std::string_view text) {
         std::string segment(text.substr(0, lt));
         if (!segment.empty()) {
             segment = ReplaceAll(ReplaceAll(ReplaceAll(segment, "&gt;", ">"), "&lt;", "<"), "&amp;", "&");
-            line.visibleCount += CodePoints(segment);
+            line.visibleCount += CountCharacters(segment);
             line.segments.push_back({std::move(segment), style});
         }
         if (lt == std::string_view::npos) break;
