@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the window needs from the desktop: message box, busy cursor, pickers, pending events, closing.
+// What the window needs from the desktop: message boxes, busy cursor, pickers, pending events, closing.
 #pragma once
 
 #include <optional>
@@ -20,6 +20,13 @@ class Desktop {
 
     // Shows or removes the busy cursor for the whole application.
     virtual void SetBusy(bool busy) = 0;
+
+    // While a run lasts: the settings and "OK" greyed and the busy cursor, while the log still scrolls and
+    // "Annulla" still answers; all as before once it ends.
+    virtual void ShowRunning(bool running) = 0;
+
+    // Asks a yes/no question in a modal box (caption "Calvorin"); true when the user answers yes.
+    virtual bool Confirm(const std::string& question) = 0;
 
     // Lets the desktop repaint and deliver waiting input; called after every log line.
     virtual void ProcessPendingEvents() = 0;

@@ -85,6 +85,7 @@ void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files
         WriteArchive(zip, files);
         zip.Close();
     }
+    log.Checkpoint();  // a stop asked during the last piece still leaves the previous archive in place
     pending.Commit();
 }
 
@@ -137,7 +138,9 @@ void Build(const ArchiveOptions& options, const PluginContext& context, Log& log
             ArchivePath(destination, "FcmExport", options.randomNames), shown, password,
             [&] { return ExportFiles(options); }, built);
     }
-    if (existed) RemovePreviousArchives(destination, shown, built, log);
+    if (!existed) return;
+    log.Checkpoint();
+    RemovePreviousArchives(destination, shown, built, log);
 }
 
 }  // namespace

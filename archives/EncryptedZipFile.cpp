@@ -54,10 +54,12 @@ struct Checksum {
     std::uint64_t size = 0;
 };
 
-Checksum ComputeChecksum(const FileHandle& input, std::vector<std::uint8_t>& buffer) {
+Checksum ComputeChecksum(const FileHandle& input, std::vector<std::uint8_t>& buffer,
+                         const std::function<void(std::uint64_t)>& onBytes) {
     uLong crc = crc32(0, nullptr, 0);
     std::uint64_t size = ForEachChunk(input, buffer, [&](const std::uint8_t* data, std::size_t n) {
         crc = crc32(crc, data, static_cast<uInt>(n));
+        if (onBytes) onBytes(n);
     });
     return {static_cast<std::uint32_t>(crc), size};
 }
@@ -154,11 +156,15 @@ void TEncryptedZipFile::Add(const std::filesystem::path& file, std::string_view 
     entry.localHeaderOffset = Checked32(end_);
     entry.name = std::string(entryName);
     if (HasPassword()) {
+        // This pass only reads: its pieces count as no bytes packed, yet each lets the caller take input and
+        // stop, as in the pass that packs.
+        std::function<void(std::uint64_t)> onRead;
+        if (onBytes_) onRead = [this](std::uint64_t) { onBytes_(0); };
         if (ParallelDeflater* parallel = ParallelFor(source.before.size)) {
-            const ParallelDeflater::Result sum = parallel->Checksum(ReaderOf(input));
+            const ParallelDeflater::Result sum = parallel->Checksum(ReaderOf(input, onRead));
             source.firstPass = Checksum{sum.crc, sum.size};
         } else {
-            source.firstPass = ComputeChecksum(input, input_);
+            source.firstPass = ComputeChecksum(input, input_, onRead);
         }
     }
     std::uint64_t entryEnd = WriteEntryData(input, entry, source);

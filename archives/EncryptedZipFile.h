@@ -40,7 +40,8 @@ class TEncryptedZipFile {
     void SetThreads(unsigned threads) { threads_ = threads; }
 
     // Called with the number of bytes of each piece of a file as it goes into the deflater, on the
-    // thread that calls Add.
+    // thread that calls Add; with 0 for each piece read before, while a protected entry's checksum is
+    // taken. It may throw: the entry and the archive are then left unfinished, as after a failed read.
     void SetProgress(std::function<void(std::uint64_t bytes)> onBytes) { onBytes_ = std::move(onBytes); }
 
     const std::string& Password() const { return password_; }

@@ -32,16 +32,17 @@ class Generator {
     void Run() {
         AddJsHeader(js_, c_.Version);
         AddPhpHeader(php_, c_.Version);
-        OpenLeague();
-        ReadLeague();
-        ReadCompetition();
-        ReadFormations();
-        ReadTeams();
-        ReadFixtureSize();
-        ReadFixtures();
-        ReadLastPlayed();
-        ReadThresholds();
-        ReadPlayers();
+        // A requested stop is honoured between the readings and before the writing, not between the two
+        // files: a stop alone never leaves the site with one new file and one old.
+        for (void (Generator::*read)() :
+             {&Generator::OpenLeague, &Generator::ReadLeague, &Generator::ReadCompetition,
+              &Generator::ReadFormations, &Generator::ReadTeams, &Generator::ReadFixtureSize,
+              &Generator::ReadFixtures, &Generator::ReadLastPlayed, &Generator::ReadThresholds,
+              &Generator::ReadPlayers}) {
+            log_.Checkpoint();
+            (this->*read)();
+        }
+        log_.Checkpoint();
         WriteFile("js", "fcmInvioFormazioneDati.js", js_, "JavaScript");
         WriteFile("invform", "invform.inc.php", php_, "PHP");
     }

@@ -64,6 +64,12 @@ class IniFile {
         sectionIndex_.clear();
     }
 
+    // Takes the sections and keys of `other` in place of its own; the encoding stays.
+    void ReplaceEntries(const IniFile& other) {
+        sections_ = other.sections_;
+        sectionIndex_ = other.sectionIndex_;
+    }
+
     TextEncoding Encoding() const { return encoding_; }
 
     // Returns the bytes Save writes.

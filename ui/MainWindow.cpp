@@ -76,6 +76,7 @@ void MainWindow::Build(TMainForm& form) {
 
 QWidget* MainWindow::BuildSettingsArea(TMainForm& form) {
     auto* area = new QWidget(this);
+    settingsArea_ = area;
     area->setFixedHeight(kSettingsHeight);
     auto* row = new QHBoxLayout(area);
     row->setContentsMargins(0, 0, 0, 0);
@@ -135,9 +136,16 @@ bool MainWindow::AllPagesBuilt() const {
     return tree_ && tree_->AllCardsBuilt();
 }
 
+void MainWindow::ShowRunning(bool running) {
+    // The containers, not the controls: each control keeps the enabled state the form's rules gave it.
+    if (settingsArea_) settingsArea_->setEnabled(!running);
+    if (okButton_) okButton_->setEnabled(!running && form_ && form_->OkButton.Enabled());
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Not QDialog's own handler: it would call reject(), that is "Annulla", again.
-    if (form_ && !form_->CanClose()) {
+    // Not QDialog's own handler: it would call reject(), that is "Annulla", again. During a run the form
+    // asks whether to stop it, and the window stays.
+    if (form_ && !form_->CloseRequested()) {
         event->ignore();
         return;
     }

@@ -36,11 +36,14 @@ class MainWindow : public QDialog {
     // After the form's FormShow: takes its caption, centres the window on the screen and shows it.
     void ShowForm();
 
+    // Greys the tree, the pages and "OK" while a run lasts; the log and "Annulla" stay live.
+    void ShowRunning(bool running);
+
     PageTreeView* Tree() const { return tree_; }
     QStackedWidget* Cards() const { return cards_; }
 
   protected:
-    // The close box is refused while the form is running.
+    // The close box during a run asks whether to stop it; the window stays open either way.
     void closeEvent(QCloseEvent* event) override;
     // Escape works as "Annulla".
     void reject() override;
@@ -53,6 +56,7 @@ class MainWindow : public QDialog {
     TMainForm* form_ = nullptr;
     LogPane* log_;
     QProgressBar* progress_;
+    QWidget* settingsArea_ = nullptr;
     PageTreeView* tree_ = nullptr;
     QStackedWidget* cards_ = nullptr;
     QPushButton* okButton_ = nullptr;

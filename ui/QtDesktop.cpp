@@ -5,9 +5,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "platform/text/VisibleControls.h"
 #include "plugin/PluginContext.h"
+#include "ui/MainWindow.h"
 #include "ui/OrariSerieADialog.h"
 #include "ui/QtText.h"
 
@@ -48,6 +50,25 @@ void QtDesktop::SetBusy(bool busy) {
     } else {
         QApplication::restoreOverrideCursor();
     }
+}
+
+void QtDesktop::ShowRunning(bool running) {
+    // The arrow with the hourglass: the window still takes "Annulla" while it works.
+    if (running) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+    if (window_) window_->ShowRunning(running);
+}
+
+bool QtDesktop::Confirm(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle),
+                    ToQString(VisibleControls(question, true)), QMessageBox::Yes | QMessageBox::No, window_);
+    box.setTextFormat(Qt::PlainText);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sì"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void QtDesktop::ProcessPendingEvents() {

@@ -7,9 +7,9 @@
 
 #include "app/Desktop.h"
 
-class QWidget;
-
 namespace calvorin {
+
+class MainWindow;
 
 // Returns a file-dialog filter in Qt's form ("desc (*.a *.b);;...") for one in the form's form
 // ("desc|*.a;*.b|..."). A description that already ends with its patterns in brackets is kept as it is.
@@ -18,10 +18,12 @@ QString QtFileFilter(const std::string& filter);
 class QtDesktop : public Desktop {
   public:
     // The window that message boxes and pickers belong to; none before it exists.
-    void SetWindow(QWidget* window) { window_ = window; }
+    void SetWindow(MainWindow* window) { window_ = window; }
 
     void ShowError(const std::string& message) override;
     void SetBusy(bool busy) override;
+    void ShowRunning(bool running) override;
+    bool Confirm(const std::string& question) override;
     void ProcessPendingEvents() override;
     std::optional<std::string> BrowseFolder(const std::string& title, const std::string& start) override;
     std::optional<std::string> OpenFile(const std::string& filter, const std::string& defaultExtension,
@@ -30,7 +32,7 @@ class QtDesktop : public Desktop {
     void CloseMainWindow() override;
 
   private:
-    QWidget* window_ = nullptr;
+    MainWindow* window_ = nullptr;
 };
 
 }  // namespace calvorin

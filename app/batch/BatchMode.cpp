@@ -23,6 +23,8 @@ class BatchDesktop : public Desktop {
         std::fprintf(stderr, "%s\n", VisibleControls(message, true).c_str());
     }
     void SetBusy(bool) override {}
+    void ShowRunning(bool) override {}
+    bool Confirm(const std::string&) override { return false; }
     void ProcessPendingEvents() override {}
     std::optional<std::string> BrowseFolder(const std::string&, const std::string&) override {
         return std::nullopt;
@@ -76,6 +78,8 @@ int RunBatch(const std::vector<std::string>& arguments) {
         desktop.ShowError("Nessuna funzione abilitata nelle impostazioni: non c'è nulla da generare.");
         return kBatchInvalid;
     }
+    // Ctrl+C and the system's request to end stop the run as Annulla does in the window.
+    StopOnInterruption(form.Stop());
     form.OkButtonClick();
     // The log may go to a file nobody reads; standard error is what cron mails.
     if (form.LastRunOutcome() == RunOutcome::Cancelled) {

@@ -37,6 +37,7 @@ TMainForm::TMainForm(FormServices services)
     : EmailServiceIds(SplitCommas("phpmail,smtp,brevo,mailjet,sendgrid")),
       OrariSerieADialog(std::make_unique<OrariSerieAForm>(services.http)),
       services_(services) {
+    services_.log.SetStopRequest(&stop_);
     OkButton.SetText("OK");
     OkButton.SetHint("Avvia la procedura di generazione dei dati");
     CancelButton.SetText("Annulla");
@@ -44,7 +45,9 @@ TMainForm::TMainForm(FormServices services)
     BindHandlers();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    services_.log.SetStopRequest(nullptr);
+}
 
 // The view runs these from its event loop, which no exception may leave: a failure becomes a message.
 void TMainForm::BindHandlers() {
@@ -64,11 +67,20 @@ void TMainForm::BindHandlers() {
     Backup.EsportazioneCheckBox.onClick = Guarded([this] { EsportazioneCheckBoxClick(); });
     Backup.EsFilenameEdit.onButtonClick = Guarded([this] { EsFilenameEditButtonClick(); });
     OkButton.onClick = Guarded([this] { OkButtonClick(); });
-    CancelButton.onClick = Guarded([this] { CancelButtonClick(); });
+    // Annulla is the one control that answers during a run: it asks whether to stop it.
+    CancelButton.onClick = [this] {
+        try {
+            CancelButtonClick();
+        } catch (const std::exception& e) {
+            desktop().ShowError(e.what());
+        }
+    };
 }
 
+// A run takes its options when it starts; input the desktop delivers while it lasts changes nothing.
 std::function<void()> TMainForm::Guarded(std::function<void()> handler) {
     return [this, handler = std::move(handler)] {
+        if (running_) return;
         try {
             handler();
         } catch (const std::exception& e) {
@@ -129,7 +141,26 @@ void TMainForm::IfDateOrariLinkLabelLinkClick() {
 }
 
 void TMainForm::CancelButtonClick() {
-    if (!running_) services_.desktop.CloseMainWindow();
+    if (running_) {
+        AskToStop();
+        return;
+    }
+    services_.desktop.CloseMainWindow();
+}
+
+bool TMainForm::CloseRequested() {
+    if (!running_) return true;
+    AskToStop();
+    return false;
+}
+
+// The run waits while the question is open: it is asked from inside the run's own event processing.
+void TMainForm::AskToStop() {
+    if (askingToStop_ || stop_.Requested()) return;
+    askingToStop_ = true;
+    const bool stop = desktop().Confirm("Interrompere la procedura?");
+    askingToStop_ = false;
+    if (stop && running_) stop_.Request(StopCause::User);
 }
 
 }  // namespace calvorin

@@ -9,6 +9,7 @@
 #include "app/Desktop.h"
 #include "app/form/PageTree.h"
 #include "app/form/Pages.h"
+#include "platform/os/StopRequest.h"
 #include "plugin/PluginContext.h"
 #include "plugin/log/Log.h"
 #include "starttimes/LocalDateTime.h"
@@ -17,6 +18,8 @@
 namespace calvorin {
 
 class HttpTransport;
+class IniFile;
+struct RunPlan;
 
 // How the last press of "OK" ended.
 enum class RunOutcome { None, Invalid, Cancelled, SaveFailed, Succeeded };
@@ -78,14 +81,21 @@ class TMainForm {
     // Settings files.
     void LoadHostSettings();
     void LoadSettings();
+    // The keys of the settings file as the controls hold them now.
+    IniFile SettingsSnapshot();
+    // Saves what the controls hold now, or `values`.
     void SaveSettings();
+    void SaveSettings(const IniFile& values);
 
-    // Buttons. OK runs the procedure; a second OK, Annulla or closing while it runs are refused.
+    // Buttons. OK runs the procedure with the options of that moment; while it runs every other handler
+    // is refused, and Annulla asks whether to stop it (at its next safe point).
     void OkButtonClick();
     void CancelButtonClick();
-    // The window's close box: true when the window may close now.
-    bool CanClose() const { return !running_; }
+    // The window's close box: true when the window may close now; during a run it asks as Annulla does.
+    bool CloseRequested();
     bool Running() const { return running_; }
+    // What stops the run: Annulla sets it, and /batch gives it to the signals.
+    StopRequest& Stop() { return stop_; }
     RunOutcome LastRunOutcome() const { return lastOutcome_; }
 
     // Paths of the per-league settings file and its two older locations.
@@ -124,10 +134,13 @@ class TMainForm {
     void SetChildNodesEnabled(bool enabled);
     void SetStartTimeControlsEnabled();
     void ShowGridRow(int row);
-    bool RunProcedure();
+    bool RunProcedure(const RunPlan& plan);
+    void AskToStop();
 
     FormServices services_;
     bool running_ = false;
+    bool askingToStop_ = false;
+    StopRequest stop_;
     std::vector<std::string> ignoredArguments_;  // named in the log when the window is shown
     RunOutcome lastOutcome_ = RunOutcome::None;
 };

@@ -49,7 +49,18 @@ void TMainForm::LoadSettings() {
         if (key.load) key.load(ini);
 }
 
+IniFile TMainForm::SettingsSnapshot() {
+    IniFile values;
+    for (const auto& key : SettingsKeys(*this))
+        if (key.save) key.save(values);
+    return values;
+}
+
 void TMainForm::SaveSettings() {
+    SaveSettings(SettingsSnapshot());
+}
+
+void TMainForm::SaveSettings(const IniFile& values) {
     const std::string shown = SettingsFilePath();
     log().WriteHeading("Salvataggio impostazioni Calvorin");
     log().WriteLog("  <i>%s</i>", EscapeMarkup(shown));
@@ -57,10 +68,8 @@ void TMainForm::SaveSettings() {
     if (const SystemError error = CreateFolders(folder))
         ThrowFileError("Impossibile creare la cartella", folder, error);
     std::filesystem::path file = PathFromText(shown);
-    IniFile ini = IniFile::Load(file);
-    ini.Clear();
-    for (const auto& key : SettingsKeys(*this))
-        if (key.save) key.save(ini);
+    IniFile ini = IniFile::Load(file);  // for its encoding: a file saved in UTF-16 stays so
+    ini.ReplaceEntries(values);
     ini.Save(file);
 }
 

@@ -62,4 +62,15 @@ ArchiveOptions ArchiveOptionsFromForm(const TMainForm& f) {
     return o;
 }
 
+RunPlan RunPlanFromForm(TMainForm& f) {
+    RunPlan plan;
+    if (f.InvioFormazione.InvioFormazioneCheckBox.Checked()) plan.lineup = LineupOptionsFromForm(f);
+    if (f.DateOrari.EsportaDateOrariCheckBox.Checked()) plan.startTimes = f.Orari.OrariSerieA;
+    if (f.Backup.BackupCheckBox.Checked() || f.Backup.EsportazioneCheckBox.Checked())
+        plan.archives = ArchiveOptionsFromForm(f);
+    plan.variablesFile = !(f.Context.Extended && f.Generale.gnDisabilitaJsVariabiliCheckBox.Checked());
+    plan.settings = f.SettingsSnapshot();
+    return plan;
+}
+
 }  // namespace calvorin

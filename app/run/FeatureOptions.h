@@ -2,8 +2,13 @@
 // Copies of the window's options in the form each generator takes them.
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include "archives/ArchiveOptions.h"
 #include "lineup/LineupOptions.h"
+#include "settings/IniFile.h"
+#include "starttimes/StartTimeTable.h"
 
 namespace calvorin {
 
@@ -14,5 +19,17 @@ LineupOptions LineupOptionsFromForm(const TMainForm& form);
 
 // The upload options as the controls hold them now.
 ArchiveOptions ArchiveOptionsFromForm(const TMainForm& form);
+
+// What one press of "OK" runs and then saves, taken from the controls at that moment: nothing done in the
+// window while the run lasts reaches it. An empty option is a feature that does not run.
+struct RunPlan {
+    std::optional<LineupOptions> lineup;
+    std::optional<std::array<LocalDateTime, kMatchdays>> startTimes;
+    std::optional<ArchiveOptions> archives;
+    bool variablesFile = true;
+    IniFile settings;
+};
+
+RunPlan RunPlanFromForm(TMainForm& form);
 
 }  // namespace calvorin

@@ -14,16 +14,19 @@
 namespace calvorin {
 namespace {
 
-// Shows the busy cursor for its lifetime and marks the window as running.
+// Marks the window as running for its lifetime: settings greyed, busy cursor. A stop asked too late for
+// this run does not carry over to the next.
 class RunGuard {
   public:
-    RunGuard(Desktop& desktop, bool& running) : desktop_(desktop), running_(running) {
+    RunGuard(Desktop& desktop, bool& running, StopRequest& stop)
+        : desktop_(desktop), running_(running), stop_(stop) {
         running_ = true;
-        desktop_.SetBusy(true);
+        desktop_.ShowRunning(true);
     }
     ~RunGuard() {
-        desktop_.SetBusy(false);
+        desktop_.ShowRunning(false);
         running_ = false;
+        stop_.Clear();
     }
     RunGuard(const RunGuard&) = delete;
     RunGuard& operator=(const RunGuard&) = delete;
@@ -31,6 +34,7 @@ class RunGuard {
   private:
     Desktop& desktop_;
     bool& running_;
+    StopRequest& stop_;
 };
 
 // Runs a step that writes no OK line of its own; its failure, an exception, becomes its KO line.
@@ -55,17 +59,18 @@ void TMainForm::OkButtonClick() {
         desktop().ShowError(*message);
         return;
     }
+    const RunPlan plan = RunPlanFromForm(*this);
     std::optional<std::string> saveError;
     {
-        RunGuard guard(desktop(), running_);
-        if (!RunProcedure()) {
+        RunGuard guard(desktop(), running_, stop_);
+        if (!RunProcedure(plan)) {
             log().WriteLog("\n%s", CancelledText);
             lastOutcome_ = RunOutcome::Cancelled;
             return;
         }
         log().WriteLog("\n<green><b>Procedura terminata con successo</b></color>");
         try {
-            SaveSettings();
+            SaveSettings(plan.settings);
         } catch (const std::exception& e) {
             saveError = e.what();
             log().WriteKo(2, *saveError);
@@ -81,21 +86,32 @@ void TMainForm::OkButtonClick() {
     desktop().CloseMainWindow();
 }
 
-bool TMainForm::RunProcedure() {
-    if (InvioFormazione.InvioFormazioneCheckBox.Checked()) {
+// Each step is a safe point to stop at before it starts; inside, the steps have their own.
+bool TMainForm::RunProcedure(const RunPlan& plan) {
+    const auto stopped = [this] {
+        if (!stop_.Requested()) return false;
+        log().WriteKo(2, RunStopped(stop_.Cause()).what());
+        return true;
+    };
+    if (plan.lineup) {
+        if (stopped()) return false;
         log().WriteHeading("Generazione dati invio formazione");
-        if (!GeneraDatiInvioFormazione(LineupOptionsFromForm(*this), Context, log())) return false;
+        if (!GeneraDatiInvioFormazione(*plan.lineup, Context, log())) return false;
     }
-    if (DateOrari.EsportaDateOrariCheckBox.Checked() &&
-        !KoOnFailure(log(), [this] { EsportaOrariSerieA(Orari.OrariSerieA, Context.SiteFolder, log()); }))
-        return false;
-    if (Backup.BackupCheckBox.Checked() || Backup.EsportazioneCheckBox.Checked()) {
+    if (plan.startTimes) {
+        if (stopped() ||
+            !KoOnFailure(log(), [&] { EsportaOrariSerieA(*plan.startTimes, Context.SiteFolder, log()); }))
+            return false;
+    }
+    if (plan.archives) {
+        if (stopped()) return false;
         log().WriteHeading("Generazione dati backup ed esportazione");
-        if (!BuildArchives(ArchiveOptionsFromForm(*this), Context, log())) return false;
+        if (!BuildArchives(*plan.archives, Context, log())) return false;
     }
-    if (!(Context.Extended && Generale.gnDisabilitaJsVariabiliCheckBox.Checked())) {
+    if (plan.variablesFile) {
+        if (stopped()) return false;
         log().WriteHeading("Generazione file <i>fcmVariabiliCalvorin.js</i>");
-        bool lineup = InvioFormazione.InvioFormazioneCheckBox.Checked();
+        const bool lineup = plan.lineup.has_value();
         if (!KoOnFailure(log(), [&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); }))
             return false;
     }

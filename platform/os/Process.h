@@ -11,6 +11,8 @@
 
 namespace calvorin {
 
+class StopRequest;
+
 // The program's arguments after its own name, in UTF-8. On Windows they are the process's own command
 // line split as CommandLineToArgvW splits it (quotes group blanks and are dropped), whatever `argv` holds.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
@@ -36,5 +38,10 @@ bool IsTerminal(std::FILE* stream);
 // The width of the terminal the stream writes to, in columns; nullopt when it is no terminal or the
 // system cannot tell.
 std::optional<int> TerminalColumns(std::FILE* stream);
+
+// From now on an interruption (SIGINT, Ctrl+C) or a request to terminate (SIGTERM, SIGHUP; the console
+// closed, logoff or shutdown on Windows) requests a stop instead of killing the process, once: a second one
+// kills it as usual, so that a run that does not stop can still be ended. `stop` must outlive the process.
+void StopOnInterruption(StopRequest& stop);
 
 }  // namespace calvorin

@@ -53,6 +53,7 @@ void Log::Progress(std::uint64_t done, std::uint64_t total) {
         inProgress_ = true;
         progressStart_ = now;
     } else if (now - lastReport_ < kInterval && done < total) {
+        Checkpoint();  // a signal can come at any time, not only with the window's events
         return;
     }
     lastReport_ = now;
@@ -64,6 +65,7 @@ void Log::Progress(std::uint64_t done, std::uint64_t total) {
     }
     sink_->ShowProgress(state);
     if (afterLine_) afterLine_();
+    Checkpoint();
 }
 
 void Log::EndProgress() {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/os/StopRequest.h"
 #include "plugin/log/Format.h"
 #include "plugin/log/Markup.h"
 
@@ -84,16 +85,25 @@ class Log {
 
     // Reports that `done` of `total` bytes of the running step are through. The sink hears of it at most
     // ten times a second, and always when the step is complete; each report also lets the window process
-    // its events, as a line does. The first call starts the clock for the speed and the time left.
+    // its events, as a line does. The first call starts the clock for the speed and the time left. It is
+    // a safe point too: throws RunStopped as Checkpoint does.
     void Progress(std::uint64_t done, std::uint64_t total);
     // Ends the report of the running step (a step that fails ends it too, by calling this).
     void EndProgress();
+
+    // The request the steps obey at their safe points; none (the default) never stops them.
+    void SetStopRequest(const StopRequest* stop) { stop_ = stop; }
+    // A safe point of the running step: throws RunStopped once a stop has been requested.
+    void Checkpoint() const {
+        if (stop_ && stop_->Requested()) throw RunStopped(stop_->Cause());
+    }
 
   private:
     using Clock = std::chrono::steady_clock;
 
     LogSink* sink_;
     std::function<void()> afterLine_;
+    const StopRequest* stop_ = nullptr;
     bool inProgress_ = false;
     std::string lastKo_;
     Clock::time_point progressStart_, lastReport_;

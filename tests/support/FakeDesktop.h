@@ -22,6 +22,14 @@ class FakeDesktop : public Desktop {
         busyNow = busy;
         busyChanges.push_back(busy);
     }
+    void ShowRunning(bool running) override {
+        busyNow = running;
+        runningChanges.push_back(running);
+    }
+    bool Confirm(const std::string& question) override {
+        questions.push_back(question);
+        return confirmAnswer;
+    }
     void ProcessPendingEvents() override {
         ++pendingEventCalls;
         if (onPendingEvents) onPendingEvents();
@@ -42,9 +50,12 @@ class FakeDesktop : public Desktop {
     void CloseMainWindow() override { ++closeCalls; }
 
     std::vector<std::string> errors;
-    std::vector<bool> busyChanges;
+    std::vector<bool> busyChanges;     // the busy cursor alone, outside a run
+    std::vector<bool> runningChanges;  // a run's start and end
+    std::vector<std::string> questions;
+    bool confirmAnswer = false;
     std::vector<bool> busyAtErrors;  // whether the busy cursor showed when each error box opened
-    bool busyNow = false;
+    bool busyNow = false;            // the busy cursor shows, alone or with a run
     int pendingEventCalls = 0;
     int closeCalls = 0;
     std::optional<std::string> nextFolder, nextFile;

@@ -201,22 +201,45 @@ TEST(MainWindowTest, ButtonsReachTheirHandlers) {
     EXPECT_EQ(h.desktop.closeCalls, 2);
 }
 
-TEST(MainWindowTest, TheCloseBoxIsRefusedWhileARunIsUnderWay) {
+// What the window looks like and does at the moment a run starts, asked from inside the run.
+TEST(MainWindowTest, DuringARunTheSettingsAreGreyedAndTheCloseBoxAsksWhetherToStop) {
     WindowHarness h;
     h.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
     h.form.Backup.BackupCheckBox.SetChecked(false);
     h.form.Backup.EsportazioneCheckBox.SetChecked(false);
     h.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
-    std::optional<bool> closedWhileRunning;
-    h.desktop.onBusy = [&](bool busy) {
-        if (busy) closedWhileRunning = h.window->close();
+    struct Seen {
+        bool tree, cards, ok, cancel, log, closed;
+    };
+    std::optional<Seen> seen;
+    h.desktop.confirmAnswer = true;
+    h.desktop.onRunning = [&](bool running) {
+        if (!running) return;
+        seen = Seen{h.window->Tree()->isEnabled(),      h.window->Cards()->isEnabled(),
+                    h.Find("OkButton")->isEnabled(),    h.Find("CancelButton")->isEnabled(),
+                    h.Find("LogRichEdit")->isEnabled(), h.window->close()};
     };
     QTest::mouseClick(h.Find("OkButton"), Qt::LeftButton);
-    ASSERT_TRUE(closedWhileRunning.has_value()) << "the run did not start";
-    EXPECT_FALSE(*closedWhileRunning);
+    ASSERT_TRUE(seen.has_value()) << "the run did not start";
+    EXPECT_FALSE(seen->tree);
+    EXPECT_FALSE(seen->cards);
+    EXPECT_FALSE(seen->ok);
+    EXPECT_TRUE(seen->cancel);
+    EXPECT_TRUE(seen->log);
+    EXPECT_FALSE(seen->closed);
+    EXPECT_EQ(h.desktop.questions, std::vector<std::string>{"Interrompere la procedura?"});
     EXPECT_TRUE(h.window->isVisible());
-    h.desktop.onBusy = nullptr;
-    EXPECT_TRUE(h.window->close());  // the run is over (it failed: no site folder), the window may go
+    EXPECT_EQ(h.form.LastRunOutcome(), RunOutcome::Cancelled);
+    EXPECT_NE(h.window->Log().toPlainText().indexOf(QStringLiteral("KO: Procedura interrotta dall'utente")),
+              -1)
+        << h.window->Log().toPlainText().toStdString();
+    // Afterwards every control is as the option rules left it.
+    EXPECT_TRUE(h.window->Tree()->isEnabled());
+    EXPECT_TRUE(h.window->Cards()->isEnabled());
+    EXPECT_TRUE(h.Find("OkButton")->isEnabled());
+    h.desktop.onRunning = nullptr;
+    EXPECT_TRUE(h.window->close());
+    EXPECT_EQ(h.desktop.questions.size(), 1u) << "nothing asked outside a run";
 }
 
 TEST(MainWindowTest, OkIsGreyedWhenEveryFeatureIsOff) {

@@ -43,7 +43,15 @@ class RecordingDesktop : public Desktop {
     void ShowError(const std::string& message) override { errors.push_back(message); }
     void SetBusy(bool busy) override {
         busyCalls.push_back(busy);
-        if (onBusy) onBusy(busy);
+    }
+    void ShowRunning(bool running) override {
+        if (window) window->ShowRunning(running);
+        runningCalls.push_back(running);
+        if (onRunning) onRunning(running);
+    }
+    bool Confirm(const std::string& question) override {
+        questions.push_back(question);
+        return confirmAnswer;
     }
     void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
     std::optional<std::string> BrowseFolder(const std::string& title, const std::string&) override {
@@ -64,7 +72,12 @@ class RecordingDesktop : public Desktop {
     std::vector<bool> busyCalls;
     std::vector<std::string> browseTitles;
     std::optional<std::string> folderAnswer;
-    std::function<void(bool)> onBusy;  // runs inside SetBusy: a run has started (true) or ended (false)
+    std::vector<bool> runningCalls;
+    std::vector<std::string> questions;
+    bool confirmAnswer = false;
+    MainWindow* window = nullptr;  // greyed as the program's desktop greys it
+    std::function<void(bool)>
+        onRunning;  // runs inside ShowRunning: a run has started (true) or ended (false)
     int modalCalls = 0;
     int closeCalls = 0;
 };
@@ -96,11 +109,13 @@ class WindowHarness {
         window = std::make_unique<MainWindow>();
         sink.Attach(&window->Log(), &window->Progress());
         window->Build(form);
+        desktop.window = window.get();
         form.FormShow();
         window->ShowForm();
         if (pages == Pages::kAll) window->BuildAllPages();
     }
     ~WindowHarness() {
+        desktop.window = nullptr;
         window.reset();
         sink.Attach(nullptr);
     }

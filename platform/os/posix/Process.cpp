@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/os/Process.h"
 
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdlib>
+
+#include "platform/os/StopRequest.h"
 
 namespace calvorin {
 
@@ -41,6 +44,26 @@ std::optional<int> TerminalColumns(std::FILE* stream) {
     struct winsize size {};
     if (::ioctl(::fileno(stream), TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return std::nullopt;
     return size.ws_col;
+}
+
+namespace {
+
+StopRequest* stopOnSignal = nullptr;
+
+void RequestStop(int signal) {
+    if (stopOnSignal) stopOnSignal->Request(signal == SIGINT ? StopCause::Interrupt : StopCause::Terminate);
+}
+
+}  // namespace
+
+void StopOnInterruption(StopRequest& stop) {
+    stopOnSignal = &stop;
+    struct sigaction action = {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    // Reads and writes go on after the handler; the default comes back for a second signal.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 }  // namespace calvorin

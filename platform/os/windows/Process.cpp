@@ -6,8 +6,10 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <memory>
 
+#include "platform/os/StopRequest.h"
 #include "platform/os/windows/WideText.h"
 
 namespace calvorin {
@@ -110,6 +112,29 @@ std::optional<int> TerminalColumns(std::FILE* stream) {
     if (!Usable(handle) || !::GetConsoleScreenBufferInfo(handle, &info)) return std::nullopt;
     const int columns = info.srWindow.Right - info.srWindow.Left + 1;
     return columns > 0 ? std::optional<int>(columns) : std::nullopt;
+}
+
+namespace {
+
+StopRequest* stopOnEvent = nullptr;
+std::atomic<bool> stopAsked{false};
+
+// Runs on a thread of its own that the system starts for each event.
+BOOL WINAPI RequestStop(DWORD event) {
+    if (!stopOnEvent || stopAsked.exchange(true)) return FALSE;  // a second one ends the process
+    const bool interrupt = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+    stopOnEvent->Request(interrupt ? StopCause::Interrupt : StopCause::Terminate);
+    // After a close, logoff or shutdown event the system ends the process once this returns: the run gets
+    // the few seconds it allows to stop and clean up, and ending the run ends this thread as well.
+    if (!interrupt) ::Sleep(4500);
+    return TRUE;
+}
+
+}  // namespace
+
+void StopOnInterruption(StopRequest& stop) {
+    stopOnEvent = &stop;
+    ::SetConsoleCtrlHandler(RequestStop, TRUE);
 }
 
 }  // namespace calvorin

@@ -95,7 +95,7 @@ TEST(Validation, EachRuleFailsAloneWithItsMessageAndNothingRuns) {
         f.form.OkButtonClick();
         EXPECT_EQ(f.desktop.errors, std::vector<std::string>{c.message});
         EXPECT_EQ(f.sink.Text(), logBefore) << "validation logs nothing";
-        EXPECT_TRUE(f.desktop.busyChanges.empty()) << "nothing ran";
+        EXPECT_TRUE(f.desktop.runningChanges.empty()) << "nothing ran";
         EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Invalid);
         EXPECT_FALSE(std::filesystem::exists(f.SettingsFile()));
     }
@@ -135,7 +135,7 @@ TEST(RunProcedure, SuccessfulRunWritesTheFilesSavesTheSettingsAndCloses) {
     f.form.OkButtonClick();
     EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded);
     EXPECT_EQ(f.desktop.closeCalls, 1);
-    EXPECT_EQ(f.desktop.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(f.desktop.runningChanges, (std::vector<bool>{true, false}));
     EXPECT_NE(test::ReadBytes(f.Site() / "js" / "fcmSerieADati.js").find("a[38]=new Date("),
               std::string::npos);
     EXPECT_NE(
@@ -157,7 +157,7 @@ TEST(RunProcedure, AFailedSaveShowsItsErrorAfterTheBusyCursorIsGoneAndKeepsTheWi
     ASSERT_EQ(f.desktop.errors.size(), 1u);
     EXPECT_NE(f.desktop.errors[0].find(f.SettingsFile().string()), std::string::npos) << f.desktop.errors[0];
     EXPECT_EQ(f.desktop.busyAtErrors, std::vector<bool>{false});
-    EXPECT_EQ(f.desktop.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(f.desktop.runningChanges, (std::vector<bool>{true, false}));
     EXPECT_EQ(f.desktop.closeCalls, 0);
     EXPECT_EQ(f.sink.LastLine(), "  KO: " + f.desktop.errors[0]) << "the save step's own KO, with the reason";
 }
@@ -228,26 +228,31 @@ TEST(RunProcedure, ExtendedModeCanSkipTheVariablesFile) {
     }
 }
 
-TEST(RunProcedure, ButtonsAreRefusedWhileARunIsUnderWay) {
+TEST(RunProcedure, DuringARunOkIsRefusedAndAnnullaOrTheCloseBoxOnlyAskWhetherToStop) {
     FormFixture f;
     f.form.FormShow();
     ExportOnly(f);
     int nestedCloses = -1;
-    bool nestedCanClose = true;
-    // Every log line lets the desktop deliver input: press OK and Annulla again from inside the run.
+    bool nestedMayClose = true;
+    // Every log line lets the desktop deliver input: press OK, Annulla and the close box from inside the run,
+    // answering "No" to the question.
     f.desktop.onPendingEvents = [&] {
         if (!f.form.Running() || nestedCloses >= 0) return;
         f.form.OkButtonClick();
-        f.form.CancelButtonClick();
-        nestedCanClose = f.form.CanClose();
+        f.form.CancelButton.Click();
+        nestedMayClose = f.form.CloseRequested();
         nestedCloses = f.desktop.closeCalls;
     };
     f.form.OkButtonClick();
     EXPECT_EQ(nestedCloses, 0);
-    EXPECT_FALSE(nestedCanClose);
+    EXPECT_FALSE(nestedMayClose);
+    EXPECT_EQ(f.desktop.questions, (std::vector<std::string>(2, "Interrompere la procedura?")));
+    EXPECT_EQ(f.form.LastRunOutcome(), RunOutcome::Succeeded) << "answered no: the run goes on";
     EXPECT_EQ(f.desktop.closeCalls, 1) << "only the finished run closes the window";
     EXPECT_EQ(std::count(f.sink.Text().begin(), f.sink.Text().end(), '\xA2'), 5)
         << "one run: start-time, variables and saving headings after the two loading ones";
+    EXPECT_TRUE(f.form.CloseRequested()) << "after the run nothing is asked";
+    EXPECT_EQ(f.desktop.questions.size(), 2u);
 }
 
 }  // namespace calvorin
