@@ -2,16 +2,27 @@
 // The real program in /batch on POSIX: modes under the umask, and FIFOs where FCM keeps its files.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "DemoLeagueRun.h"
 #include "support/posix/PosixFiles.h"
+#include "support/posix/RunningProgram.h"
 
 namespace calvorin {
 namespace {
 
 using test::DemoLeague;
+
+std::map<std::string, std::string> FilesOf(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[PathText(entry.path().filename())] = test::ReadBytes(entry.path());
+    return files;
+}
 
 }  // namespace
 
@@ -63,6 +74,48 @@ TEST(BatchEndToEnd, FifoInPlaceOfAnFcmFileEndsTheRunWithoutWaiting) {
         auto run = demo.Run();
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
         EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+    }
+}
+
+// Ctrl+C in the terminal, or the system ending the program, while a large backup is being packed.
+TEST(BatchEndToEnd, ASignalDuringPackingStopsTheRunWithStatus2AndKeepsThePreviousArchives) {
+    struct Case {
+        int signal;
+        const char* reason;
+    } cases[] = {
+        {SIGINT, "Procedura interrotta (Ctrl+C)"},
+        {SIGTERM, "Procedura interrotta: il sistema ha chiesto di terminare il programma"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.signal);
+        DemoLeague demo;
+        ASSERT_EQ(demo.Run().exitCode, 0) << "a first run leaves the archives to keep";
+        // Incompressible and large: packing it lasts long after its line is written.
+        std::string noise(std::size_t{96} << 20, '\0');
+        std::uint64_t x = 88172645463325252ull;
+        for (char& byte : noise) {
+            x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+            byte = static_cast<char>(x);
+        }
+        const auto backupFolder = demo.Root() / "FCM" / "Backup" / "FCMBKP20251102-2305";
+        test::WriteBytes(backupFolder / "Fantalega-1-2025.grande", noise);
+        const auto archives = FilesOf(demo.Site() / "backup");
+        const std::string settings = test::ReadBytes(demo.Settings());
+
+        test::RunningProgram run(test::BuildProgram("calvorin"), demo.Arguments(),
+                                 {{"NO_COLOR", "1"}, {"DISPLAY", std::nullopt}});
+        ASSERT_TRUE(run.WaitForOutput("Creazione archivio con i file di backup", std::chrono::seconds(120)))
+            << run.Output();
+        run.Signal(c.signal);
+        EXPECT_EQ(run.Wait(std::chrono::seconds(120)), 2) << run.Output();
+        EXPECT_NE(run.Output().find(std::string("KO: ") + c.reason + "\n"), std::string::npos)
+            << run.Output();
+        EXPECT_NE(run.Output().find(std::string("Operazione annullata: ") + c.reason + "\n"),
+                  std::string::npos)
+            << "the summary cron mails";
+        EXPECT_EQ(FilesOf(demo.Site() / "backup"), archives) << "no new archive, no partial one";
+        EXPECT_EQ(test::ReadBytes(demo.Settings()), settings);
+        EXPECT_EQ(test::Leftovers(demo), std::vector<std::string>{});
     }
 }
 
