@@ -1,16 +1,31 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Translation of the form's edit masks into Qt's input-mask syntax.
+// The Qt editor of a text with a form edit mask: typing follows the rules every view shares.
 #pragma once
 
-#include <QString>
+#include <QLineEdit>
 #include <string_view>
+
+#include "app/form/MaskedInput.h"
 
 namespace calvorin {
 
-// Returns the Qt input mask for a form edit mask. In the form's masks "0" is a required digit, "9" an
-// optional digit and "\" makes the next character literal; Qt has the two digit letters the other way
-// round ("9" required, "0" optional). Other characters are kept as literals (escaped where Qt would read
-// them as mask letters). The mask's optional ";..." sections are dropped. Masks are ASCII. Never fails.
-QString QtInputMask(std::string_view formMask);
+// A line edit that hands typed characters, Backspace, Delete, Cut and Paste to MaskedInput, so the text
+// keeps the mask's shape; a key the rules refuse changes nothing. Moving and selecting work as in any line
+// edit; any other change (a shortcut, the context menu, undo) is taken only when the result has the mask's
+// shape. A mask without digits leaves a plain line edit. The text is never more than the user typed: no
+// blanks, no separators ahead of the digits.
+class MaskedLineEdit : public QLineEdit {
+  public:
+    MaskedLineEdit(std::string_view formMask, QWidget* parent);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    MaskedText State() const;
+    void Show(const MaskedText& next);
+
+    MaskedInput input_;
+};
 
 }  // namespace calvorin

@@ -16,12 +16,17 @@ namespace calvorin {
 // column 1 values; row 1 the first row under the titles.
 struct GridHandlers {
     std::function<std::string(int column, int row)> editMask;
-    std::function<void(int column, int row, const std::string& key, const std::string& value)> validate;
+    // Returns why the form refused the value, "" when it took it.
+    std::function<std::string(int column, int row, const std::string& key, const std::string& value)>
+        validate;
 };
 
 // Builds the grid named after `grid`, mirroring its titles, rows, state and hint. Only value cells are
-// editable; each editor takes the mask of `handlers.editMask`, and `handlers.validate` runs when an edit
-// is posted with a text different from the one the editor started with.
+// editable; each editor types by the rules of the mask of `handlers.editMask` (MaskedLineEdit), and
+// `handlers.validate` runs when an edit is posted with a text different from the one the editor started
+// with. A refusal is shown under the cell in a note named after the grid plus "Refusal"; posted with Enter
+// or Tab, the editor also stays open on the text, in red, with the reason as its tooltip, until the text
+// changes or Escape drops it.
 QTableWidget* MakeKeyValueGrid(KeyValueGrid& grid, GridHandlers handlers, QWidget* parent);
 
 }  // namespace calvorin

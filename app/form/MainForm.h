@@ -74,7 +74,8 @@ class TMainForm {
 
     // Start-time page.
     std::string DoOrariEditorGetEditMask(int column, int row) const;
-    void DoOrariEditorValidate(int column, int row, const std::string& key, const std::string& value);
+    // Stores a committed grid edit, or keeps the cell as it was and returns why ("" when stored).
+    std::string DoOrariEditorValidate(int column, int row, const std::string& key, const std::string& value);
     void DoAggiornaButtonClick(bool byUser);
     void DoImpostazioniButtonClick();
 

@@ -2,6 +2,7 @@
 // The start-time page: grid edits, the update from the service and its settings dialog.
 #include "app/form/MainForm.h"
 #include "app/form/OrariSerieAForm.h"
+#include "starttimes/ParseDateTime.h"
 #include "starttimes/StartTimeUpdate.h"
 
 namespace calvorin {
@@ -10,9 +11,14 @@ std::string TMainForm::DoOrariEditorGetEditMask(int, int) const {
     return EditMask();
 }
 
-void TMainForm::DoOrariEditorValidate(int, int row, const std::string&, const std::string& value) {
-    if (row < 1 || row > kMatchdays) return;
+std::string TMainForm::DoOrariEditorValidate(int, int row, const std::string&, const std::string& value) {
+    if (row < 1 || row > kMatchdays) return {};
+    LocalDateTime unused;
+    bool valid = ParseDateTime(value, DateTimeForm::Display, unused);
     DateOrari.DoOrariEditor.SetValueAt(row, CommitEditedStartTime(Orari, row, value, services_.clock));
+    if (valid) return {};
+    std::string format = ". Formato: gg/mm/aaaa hh:mm";
+    return value.empty() ? "Data e ora mancanti" + format : "Data e ora non valide: " + value + format;
 }
 
 void TMainForm::ShowGridRow(int row) {

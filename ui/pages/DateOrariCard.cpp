@@ -40,7 +40,7 @@ QWidget* BuildDateOrariCard(TMainForm& form, QWidget* parent) {
     column->addWidget(MakeCheckBox(page.EsportaDateOrariCheckBox, card));
     GridHandlers handlers{[&form](int c, int r) { return form.DoOrariEditorGetEditMask(c, r); },
                           [&form](int c, int r, const std::string& key, const std::string& value) {
-                              form.DoOrariEditorValidate(c, r, key, value);
+                              return form.DoOrariEditorValidate(c, r, key, value);
                           }};
     auto* row = new QHBoxLayout;
     row->setSpacing(4);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "app/form/MaskedInput.h"
 #include "app/form/OrariSerieAForm.h"
 #include "platform/http/HttpGet.h"
 #include "platform/http/OrariServer.h"
@@ -47,24 +48,51 @@ TEST(StartTimePage, ABrokenServiceAtStartUpNeverStopsTheWindowFromOpening) {
     EXPECT_EQ(page.f.form.DateOrari.DoOrariEditor.ValueAt(1), "24/08/2019 18:00");
 }
 
-TEST(StartTimePage, GridEditsAreNormalisedOrRevertedAndStampTheManualEdit) {
+TEST(StartTimePage, GridEditsAreNormalisedOrRefusedWithTheReasonAndStampTheManualEdit) {
     FormFixture f;
     f.form.FormShow();
+    const std::string format = ". Formato: gg/mm/aaaa hh:mm";
     struct Case {
         const char* typed;
         const char* shown;
-    } cases[] = {{"1/9/2019 9:5", "01/09/2019 09:05"},
-                 {"31/04/2020 10:00", "01/09/2019 09:05"},
-                 {"29/02/2020 15:00", "29/02/2020 15:00"},
-                 {"24/08/2019 24:00", "29/02/2020 15:00"}};
+        std::string refusal;
+    } cases[] = {{"1/9/2019 9:5", "01/09/2019 09:05", ""},
+                 {"31/04/2020 10:00", "01/09/2019 09:05", "Data e ora non valide: 31/04/2020 10:00" + format},
+                 {"29/02/2020 15:00", "29/02/2020 15:00", ""},
+                 {"24/08/2019 24:00", "29/02/2020 15:00", "Data e ora non valide: 24/08/2019 24:00" + format},
+                 {"", "29/02/2020 15:00", "Data e ora mancanti" + format}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         f.form.Orari.UltimaModificaManuale = {};
-        f.form.DoOrariEditorValidate(1, 3, "3a", c.typed);
+        EXPECT_EQ(f.form.DoOrariEditorValidate(1, 3, "3a", c.typed), c.refusal);
         EXPECT_EQ(f.form.DateOrari.DoOrariEditor.ValueAt(3), c.shown);
         EXPECT_EQ(f.form.Orari.UltimaModificaManuale, f.now) << "stamped even when discarded";
     }
     EXPECT_EQ(f.form.DoOrariEditorGetEditMask(1, 3), "90\\/90\\/0000 90\\:90");
+}
+
+// What any view does with the form's mask: the keys go through MaskedInput, the text to the form.
+TEST(StartTimePage, TimesTypedAsTheGridShowsThemAreCommittedAsTyped) {
+    FormFixture f;
+    f.form.FormShow();
+    MaskedInput input(f.form.DoOrariEditorGetEditMask(1, 3));
+    struct Case {
+        const char* keys;
+        const char* shown;
+        bool refused;
+    } cases[] = {{"29/02/2020 15:00", "29/02/2020 15:00", false},
+                 {"24/08/2019 24:00", "29/02/2020 15:00", true},  // never wrapped to 02:40
+                 {"01/09/2019 09:05", "01/09/2019 09:05", false},
+                 {"1/9/2019 9:5", "01/09/2019 09:05", false},
+                 {"24/08/2019 18:0012", "24/08/2019 18:00", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        std::string cell = f.form.DateOrari.DoOrariEditor.ValueAt(3);
+        MaskedText typed{cell, 0, cell.size()};
+        for (const char* key = c.keys; *key; ++key) typed = input.Type(typed, *key);
+        EXPECT_EQ(f.form.DoOrariEditorValidate(1, 3, "3a", typed.text).empty(), !c.refused);
+        EXPECT_EQ(f.form.DateOrari.DoOrariEditor.ValueAt(3), c.shown);
+    }
 }
 
 TEST(StartTimePage, SettingsDialogCopiesItsValuesBackOnlyOnOk) {
