@@ -29,8 +29,9 @@ struct MaskedText {
 // The text is the fields as typed, each closed by its separator, and may stop anywhere: "1/9/2019 9:5",
 // "24/08/". Digits go into the field at the cursor; a full field passes a digit typed at its end on to the
 // next one. Typing a field's separator moves to the next field, adding the separator at the end of the text
-// once the field has its required digits. Whatever the rules refuse leaves the text as it was. Every result
-// has nothing selected. Whether the text is a valid value is for the form to say when it is committed.
+// once the field has its required digits. A key the rules refuse leaves text, cursor and selection as they
+// were; any other result has nothing selected. Whether the text is a valid value is for the form to say when
+// it is committed.
 class MaskedInput {
   public:
     explicit MaskedInput(std::string_view formMask);
