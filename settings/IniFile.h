@@ -35,6 +35,7 @@ class IniFile {
     // Returns the section names in file order, each once, as first written.
     std::vector<std::string> Sections() const;
 
+    bool HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
     bool HasKey(std::string_view section, std::string_view key) const;
 
     // Returns the key's value, trimmed, or nothing when the section or key is missing.

@@ -74,6 +74,13 @@ int RunBatch(const std::vector<std::string>& arguments) {
         desktop.ShowError(e.what());
         return kBatchSaveFailed;
     }
+    // Without a window nobody sees the defaults that stand in for unusable settings before they publish.
+    if (form.SettingsProblem()) {
+        desktop.ShowError(
+            "Impostazioni di Calvorin non utilizzabili (" + *form.SettingsProblem() +
+            "): la procedura non parte. Aprire Calvorin con la finestra per controllarle e salvarle.");
+        return kBatchSaveFailed;
+    }
     if (!form.OkButton.Enabled()) {
         desktop.ShowError("Nessuna funzione abilitata nelle impostazioni: non c'è nulla da generare.");
         return kBatchInvalid;

@@ -12,7 +12,7 @@ enum BatchStatus {
     kBatchSucceeded = 0,   // the success line was written and the settings saved
     kBatchInvalid = 1,     // invalid arguments, a validation message, or nothing enabled
     kBatchCancelled = 2,   // a step failed: "Operazione annullata"
-    kBatchSaveFailed = 3,  // every step succeeded but the settings could not be saved or loaded
+    kBatchSaveFailed = 3,  // the settings could not be loaded (nothing ran) or saved (after every step)
 };
 
 // True when one of the arguments is "/batch" (any letter case).

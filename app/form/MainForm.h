@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,10 @@ class TMainForm {
     StopRequest& Stop() { return stop_; }
     RunOutcome LastRunOutcome() const { return lastOutcome_; }
 
+    // Why the settings file could not be used when it was loaded (defaults were taken): unreadable, not
+    // a file, or no settings of ours; nothing when it was fine or missing.
+    const std::optional<std::string>& SettingsProblem() const { return settingsProblem_; }
+
     // Paths of the per-league settings file and its two older locations.
     std::string SettingsFilePath() const;
 
@@ -141,6 +146,8 @@ class TMainForm {
     FormServices services_;
     bool running_ = false;
     bool askingToStop_ = false;
+    std::optional<std::string> settingsProblem_;
+    bool keepBeforeSaving_ = false;  // the settings file held something unusable: keep it as .bak
     StopRequest stop_;
     std::vector<std::string> ignoredArguments_;  // named in the log when the window is shown
     RunOutcome lastOutcome_ = RunOutcome::None;

@@ -8,6 +8,9 @@
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
 #include "platform/os/Folder.h"
+#include "platform/os/NativeFile.h"
+#include "platform/text/Trim.h"
+#include "plugin/log/Markup.h"
 #include "settings/HostSettings.h"
 #include "settings/IniFile.h"
 
@@ -37,14 +40,35 @@ void TMainForm::LoadHostSettings() {
 
 void TMainForm::LoadSettings() {
     log().WriteHeading("Caricamento impostazioni di Calvorin");
-    std::string candidate = SettingsFilePath();
-    if (!FileExists(PathFromText(candidate)) && Context.SeasonYear >= 2) {
+    const std::string own = SettingsFilePath();
+    std::string candidate = own;
+    FileInfo info;
+    // The older files stand in only for a missing one: anything else in its place is reported below.
+    if (KindOf(PathInfo(PathFromText(own), info)) == ErrorKind::NotFound && Context.SeasonYear >= 2) {
         candidate = PreviousSeasonFile(Context);
         if (!FileExists(PathFromText(candidate))) candidate = JoinPathText(ProgramFolder, {"Calvorin.ini"});
     }
     const std::filesystem::path file = PathFromText(candidate);
-    if (FileExists(file)) log().WriteLog("  <i>%s</i>", EscapeMarkup(candidate));
-    IniFile ini = IniFile::Load(file);
+    if (KindOf(PathInfo(file, info)) != ErrorKind::NotFound)
+        log().WriteLog("  <i>%s</i>", EscapeMarkup(candidate));
+    IniFile ini;
+    settingsProblem_.reset();
+    try {
+        const std::string bytes =
+            KindOf(PathInfo(file, info)) == ErrorKind::NotFound ? std::string() : ReadFileBytes(file);
+        ini = IniFile::Parse(bytes);
+        if (!TrimView(bytes).empty() && !HoldsSettings(ini))
+            settingsProblem_ = "Il file non contiene impostazioni di Calvorin";
+    } catch (const std::exception& e) {
+        settingsProblem_ = FlattenMessage(e.what());
+        ini = IniFile{};
+    }
+    if (settingsProblem_) {
+        log().WriteLog("  <red>%s: si usano le impostazioni predefinite</color>",
+                       EscapeMarkup(*settingsProblem_));
+        // What was there is kept aside at the first save, never simply overwritten.
+        keepBeforeSaving_ = candidate == own;
+    }
     for (const auto& key : SettingsKeys(*this))
         if (key.load) key.load(ini);
 }
@@ -68,7 +92,22 @@ void TMainForm::SaveSettings(const IniFile& values) {
     if (const SystemError error = CreateFolders(folder))
         ThrowFileError("Impossibile creare la cartella", folder, error);
     std::filesystem::path file = PathFromText(shown);
-    IniFile ini = IniFile::Load(file);  // for its encoding: a file saved in UTF-16 stays so
+    if (keepBeforeSaving_) {
+        FileInfo info;
+        if (KindOf(PathInfo(file, info)) != ErrorKind::NotFound) {
+            const std::string kept = shown + ".bak";
+            if (const SystemError error = RenameOver(file, PathFromText(kept)))
+                ThrowFileError("Impossibile conservare il file precedente", file, error);
+            log().WriteLog("  Il file precedente è conservato come <i>%s</i>", EscapeMarkup(kept));
+        }
+        keepBeforeSaving_ = false;
+    }
+    IniFile ini;
+    try {
+        ini = IniFile::Load(file);  // for its encoding: a file saved in UTF-16 stays so
+    } catch (const std::exception&) {
+        // Unreadable, it was reported when loading; the new file takes the usual encoding.
+    }
     ini.ReplaceEntries(values);
     ini.Save(file);
 }

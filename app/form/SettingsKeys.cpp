@@ -249,4 +249,10 @@ std::vector<SettingsKey> SettingsKeys(TMainForm& form) {
     return keys;
 }
 
+bool HoldsSettings(const IniFile& ini) {
+    for (const char* section : {kGenerale, kInvio, kOrari, kBackup})
+        if (ini.HasSection(section)) return true;
+    return false;
+}
+
 }  // namespace calvorin

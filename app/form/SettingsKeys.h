@@ -22,4 +22,7 @@ struct SettingsKey {
 // always and written only in extended mode.
 std::vector<SettingsKey> SettingsKeys(TMainForm& form);
 
+// True when the file has at least one section of ours: a file without is no settings file of Calvorin.
+bool HoldsSettings(const IniFile& ini);
+
 }  // namespace calvorin

@@ -63,6 +63,24 @@ TEST(BatchEndToEnd, FailedRunEndsCancelledAndLeavesTheSettingsFileAlone) {
         << "the JavaScript file comes before the PHP file";
 }
 
+// Cron would otherwise publish the defaults that stand in for a damaged settings file.
+TEST(BatchEndToEnd, AnUnusableSettingsFileStopsBeforeAnyStepWithStatus3) {
+    DemoLeague demo;
+    const std::string garbage("\x9c\x01\xff\x00 non sono impostazioni", 28);
+    test::WriteBytes(demo.Settings(), garbage);
+    const auto siteBefore = std::filesystem::last_write_time(demo.Site() / "js" / "fcmSerieADati.js");
+    const test::CommandResult run = demo.Run();
+    EXPECT_EQ(run.exitCode, 3) << run.output;
+    EXPECT_TRUE(
+        test::LastLine(run.output)
+            .starts_with(
+                "Impostazioni di Calvorin non utilizzabili (Il file non contiene impostazioni di Calvorin)"))
+        << run.output;
+    EXPECT_EQ(run.output.find("Generazione"), std::string::npos) << "no step ran";
+    EXPECT_EQ(std::filesystem::last_write_time(demo.Site() / "js" / "fcmSerieADati.js"), siteBefore);
+    EXPECT_EQ(test::ReadBytes(demo.Settings()), garbage);
+}
+
 // The fault hooks belong to the test build only: the shipped program writes as if they were not set.
 TEST(BatchEndToEnd, ShippedProgramIgnoresTheFaultHooks) {
     DemoLeague demo;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -106,7 +107,7 @@ TEST(SettingsFile, EveryOptionSurvivesSaveAndLoadInEachEncoding) {
         SCOPED_TRACE(static_cast<int>(encoding));
         FormFixture first("Lega-1-2025", "1");
         std::filesystem::create_directories(first.Fcm() / "plugin");
-        WriteIni(first.SettingsFile(), "[Vecchia]\r\nchiave=1\r\n", encoding);
+        WriteIni(first.SettingsFile(), "[Generale]\r\n[Vecchia]\r\nchiave=1\r\n", encoding);
         first.form.LoadSettings();
         ChangeEverything(first.form);
         first.form.SaveSettings();
@@ -279,6 +280,72 @@ TEST(SettingsFile, ExtendedKeysAreDroppedOnSaveWithoutExtendedMode) {
     IniFile saved = IniFile::Load(f.SettingsFile());
     EXPECT_FALSE(saved.HasKey("Generale", "Disabilita creazione fcmVariabiliCalvorin.js"));
     EXPECT_FALSE(saved.HasKey("Invio formazione", "Modalit\xC3\xA0 messaggio di Telegram"));
+}
+
+}  // namespace calvorin
+
+namespace calvorin {
+
+// Something in the settings file's place that is no settings of ours: the window opens on the defaults
+// and says so, and the first save keeps what was there as <name>.bak before writing.
+TEST(SettingsFile, AnUnusableFileIsReportedAndKeptAsBakAtTheFirstSave) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> place;
+        const char* reason;  // in the log line
+        bool folder;
+    } cases[] = {
+        {"random bytes",
+         [](const auto& file) { test::WriteBytes(file, std::string("\x9c\x01\xff\x00z=\x07", 7)); },
+         "Il file non contiene impostazioni di Calvorin", false},
+        {"another program's INI", [](const auto& file) { test::WriteBytes(file, "[Altro]\r\nChiave=1\r\n"); },
+         "Il file non contiene impostazioni di Calvorin", false},
+        {"a folder", [](const auto& file) { std::filesystem::create_directories(file / "dentro"); },
+         "cartella", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FormFixture f;
+        FormFixture defaults;
+        std::filesystem::create_directories(f.SettingsFile().parent_path());
+        c.place(f.SettingsFile());
+        const std::string before = c.folder ? "" : test::ReadBytes(f.SettingsFile());
+        f.form.FormShow();
+        defaults.form.FormShow();
+        EXPECT_EQ(SavedPicture(f.form), SavedPicture(defaults.form)) << "the defaults";
+        ASSERT_TRUE(f.form.SettingsProblem().has_value());
+        EXPECT_NE(f.form.SettingsProblem()->find(c.reason), std::string::npos) << *f.form.SettingsProblem();
+        EXPECT_NE(f.sink.Text().find(": si usano le impostazioni predefinite\n"), std::string::npos)
+            << f.sink.Text();
+
+        f.form.SaveSettings();
+        const std::filesystem::path kept = f.SettingsFile().string() + ".bak";
+        if (c.folder) {
+            EXPECT_TRUE(std::filesystem::is_directory(kept / "dentro"));
+        } else {
+            EXPECT_EQ(test::ReadBytes(kept), before);
+        }
+        EXPECT_NE(f.sink.Text().find("Il file precedente è conservato come " + PathText(kept)),
+                  std::string::npos);
+        EXPECT_TRUE(HoldsSettings(IniFile::Load(f.SettingsFile())));
+        // The next save replaces the file as usual and leaves the kept one alone.
+        f.form.Generale.gnDisabilitaJsVariabiliCheckBox.SetChecked(true);
+        f.form.SaveSettings();
+        EXPECT_EQ(f.sink.Text().find("conservato come"), f.sink.Text().rfind("conservato come"));
+        if (!c.folder) {
+            EXPECT_EQ(test::ReadBytes(kept), before);
+        }
+    }
+}
+
+TEST(SettingsFile, AnEmptyFileOrAMissingOneIsNoProblem) {
+    FormFixture f;
+    std::filesystem::create_directories(f.SettingsFile().parent_path());
+    test::WriteBytes(f.SettingsFile(), "");
+    f.form.FormShow();
+    EXPECT_FALSE(f.form.SettingsProblem().has_value());
+    f.form.SaveSettings();
+    EXPECT_FALSE(std::filesystem::exists(f.SettingsFile().string() + ".bak"));
 }
 
 }  // namespace calvorin
