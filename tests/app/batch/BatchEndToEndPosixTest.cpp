@@ -2,8 +2,6 @@
 // The real program in /batch on POSIX: modes under the umask, and FIFOs where FCM keeps its files.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <filesystem>
 #include <map>
 #include <string>
@@ -80,14 +78,15 @@ TEST(BatchEndToEnd, FifoInPlaceOfAnFcmFileEndsTheRunWithoutWaiting) {
 // Ctrl+C in the terminal, or the system ending the program, while a large backup is being packed.
 TEST(BatchEndToEnd, ASignalDuringPackingStopsTheRunWithStatus2AndKeepsThePreviousArchives) {
     struct Case {
-        int signal;
+        test::RunningProgram::Stop signal;
         const char* reason;
     } cases[] = {
-        {SIGINT, "Procedura interrotta (Ctrl+C)"},
-        {SIGTERM, "Procedura interrotta: il sistema ha chiesto di terminare il programma"},
+        {test::RunningProgram::Stop::Interrupt, "Procedura interrotta (Ctrl+C)"},
+        {test::RunningProgram::Stop::Terminate,
+         "Procedura interrotta: il sistema ha chiesto di terminare il programma"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.signal);
+        SCOPED_TRACE(c.reason);
         DemoLeague demo;
         ASSERT_EQ(demo.Run().exitCode, 0) << "a first run leaves the archives to keep";
         // Incompressible and large: packing it lasts long after its line is written.
@@ -106,7 +105,7 @@ TEST(BatchEndToEnd, ASignalDuringPackingStopsTheRunWithStatus2AndKeepsThePreviou
                                  {{"NO_COLOR", "1"}, {"DISPLAY", std::nullopt}});
         ASSERT_TRUE(run.WaitForOutput("Creazione archivio con i file di backup", std::chrono::seconds(120)))
             << run.Output();
-        run.Signal(c.signal);
+        run.Send(c.signal);
         EXPECT_EQ(run.Wait(std::chrono::seconds(120)), 2) << run.Output();
         EXPECT_NE(run.Output().find(std::string("KO: ") + c.reason + "\n"), std::string::npos)
             << run.Output();

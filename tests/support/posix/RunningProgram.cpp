@@ -81,8 +81,8 @@ bool RunningProgram::WaitForOutput(const std::string& text, std::chrono::seconds
     return true;
 }
 
-void RunningProgram::Signal(int signal) const {
-    if (pid_ > 0) ::kill(pid_, signal);
+void RunningProgram::Send(Stop signal) const {
+    if (pid_ > 0) ::kill(pid_, signal == Stop::Interrupt ? SIGINT : SIGTERM);
 }
 
 int RunningProgram::Wait(std::chrono::seconds limit) {

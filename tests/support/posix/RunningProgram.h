@@ -26,7 +26,9 @@ class RunningProgram {
 
     // Reads the output until it holds `text`; false when the program ends or `limit` passes first.
     bool WaitForOutput(const std::string& text, std::chrono::seconds limit);
-    void Signal(int signal) const;
+    // SIGINT, as Ctrl+C in its terminal sends, or SIGTERM, as the system sends to end it.
+    enum class Stop { Interrupt, Terminate };
+    void Send(Stop signal) const;
     // Reads the rest of the output and waits for the end: the exit status, or -1 when the program was
     // killed by a signal or still ran after `limit` (it is then killed).
     int Wait(std::chrono::seconds limit);
