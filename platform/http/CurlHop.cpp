@@ -4,6 +4,7 @@
 
 #include "platform/http/CurlLibrary.h"
 #include "platform/http/HttpHop.h"
+#include "platform/http/NetworkFailure.h"
 #include "platform/http/StatusLine.h"
 
 namespace calvorin {
@@ -101,16 +102,44 @@ void Configure(Transfer& t, const std::string& url, curl_slist* headers, char* e
     SetOption(h, CURLOPT_NOPROGRESS, 0L);
 }
 
+NetworkFailure FailureOf(CURLcode code) {
+    switch (code) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return NetworkFailure::NameNotResolved;
+        case CURLE_COULDNT_CONNECT:
+            return NetworkFailure::CannotConnect;
+        case CURLE_OPERATION_TIMEDOUT:
+            return NetworkFailure::TimedOut;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+            return NetworkFailure::Certificate;
+        case CURLE_SSL_CONNECT_ERROR:
+            return NetworkFailure::SecureChannel;
+        case CURLE_GOT_NOTHING:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_PARTIAL_FILE:
+            return NetworkFailure::ConnectionLost;
+        default:
+            return NetworkFailure::Other;
+    }
+}
+
 [[noreturn]] void ThrowTransferError(CURLcode code, const Transfer& t, const char* errorBuffer) {
     if (t.answerTimeout || (code == CURLE_OPERATION_TIMEDOUT && t.deadlines->AnswerStarted()))
-        throw HopError(HopError::Kind::AnswerTimeout, Curl().easy_strerror(CURLE_OPERATION_TIMEDOUT));
+        throw HopError(HopError::Kind::AnswerTimeout, NetworkFailureText(NetworkFailure::TimedOut));
     // curl 7.88 reports a header line over its 100 KB limit as "Out of memory".
     if (t.headersTooLarge || (code == CURLE_OUT_OF_MEMORY && !t.inBody))
         throw HopError(HopError::Kind::HeaderTooLarge, Curl().easy_strerror(code));
+    const NetworkFailure failure = FailureOf(code);
+    if (failure != NetworkFailure::Other) throw HttpError(NetworkFailureText(failure));
     std::string message = Curl().easy_strerror(code);
     std::string detail = errorBuffer;
-    if (detail.find(message) != std::string::npos) throw HttpError(detail);  // curl often repeats itself
-    throw HttpError(detail.empty() ? message : message + ": " + detail);
+    if (detail.find(message) == std::string::npos && !detail.empty()) message += ": " + detail;
+    throw HttpError(NetworkFailureText(failure, message));  // curl often repeats itself in the detail
 }
 
 class CurlHop : public HttpHop {

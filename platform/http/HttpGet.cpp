@@ -4,6 +4,7 @@
 #include <set>
 
 #include "platform/http/Redirect.h"
+#include "platform/http/Url.h"
 
 namespace calvorin {
 namespace {
@@ -46,6 +47,7 @@ class SystemTransport : public HttpTransport {
 }  // namespace
 
 HttpResponse HttpGet(HttpHop& hop, const std::string& url, const HttpOptions& options) {
+    ParseUrl(url);  // what no library should see, refused in our words on every system
     HttpDeadlines deadlines(options);
     std::set<std::string> visited{url};
     std::string current = url;

@@ -41,9 +41,7 @@ inline void EnsureApplication() {
 class RecordingDesktop : public Desktop {
   public:
     void ShowError(const std::string& message) override { errors.push_back(message); }
-    void SetBusy(bool busy) override {
-        busyCalls.push_back(busy);
-    }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
     void ShowRunning(bool running) override {
         if (window) window->ShowRunning(running);
         runningCalls.push_back(running);
@@ -86,7 +84,7 @@ class RecordingDesktop : public Desktop {
 class ThrowingTransport : public HttpTransport {
   public:
     HttpResponse Get(const std::string&) override {
-        throw HttpError("Could not resolve host: example.invalid");
+        throw HttpError("Impossibile risolvere il nome del server");
     }
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/http/HttpHop.h"
+#include "platform/http/NetworkFailure.h"
 #include "platform/http/Redirect.h"
 #include "platform/http/StatusLine.h"
 #include "platform/http/Url.h"
@@ -121,9 +122,38 @@ std::string CertificateProblems(DWORD flags) {
     return text;
 }
 
-// The message of a failed call: the system's text and the error's number, which the text may not say.
+NetworkFailure FailureOf(DWORD code) {
+    switch (code) {
+        case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+            return NetworkFailure::NameNotResolved;
+        case ERROR_WINHTTP_CANNOT_CONNECT:
+            return NetworkFailure::CannotConnect;
+        case ERROR_WINHTTP_TIMEOUT:
+            return NetworkFailure::TimedOut;
+        case ERROR_WINHTTP_SECURE_FAILURE:
+        case ERROR_WINHTTP_SECURE_INVALID_CA:
+        case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
+        case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
+        case ERROR_WINHTTP_SECURE_INVALID_CERT:
+        case ERROR_WINHTTP_SECURE_CERT_REVOKED:
+            return NetworkFailure::Certificate;
+        case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+            return NetworkFailure::SecureChannel;
+        case ERROR_WINHTTP_CONNECTION_ERROR:
+            return NetworkFailure::ConnectionLost;
+        default:
+            return NetworkFailure::Other;
+    }
+}
+
+// The message of a failed call: the common failures in the words libcurl's are given on Linux; the rest
+// with the system's text and the error's number, which the text may not say.
 std::string ErrorText(DWORD code, DWORD certificateFlags = 0) {
-    std::string text = LibraryText(code) + " (errore WinHTTP " + std::to_string(code) + ")";
+    const NetworkFailure failure = FailureOf(code);
+    std::string text =
+        failure == NetworkFailure::Other
+            ? NetworkFailureText(failure, LibraryText(code) + " - errore WinHTTP " + std::to_string(code))
+            : NetworkFailureText(failure);
     std::string problems = CertificateProblems(certificateFlags);
     return problems.empty() ? text : text + ": " + problems;
 }
@@ -218,7 +248,7 @@ void Await(Exchange& x, DWORD expected, HttpDeadlines& deadlines, HttpClock::tim
         // The deadline is ours, not an error of WinHTTP's: the words are ours too.
         if (HttpClock::now() >= end)
             throw HopError(answering ? HopError::Kind::AnswerTimeout : HopError::Kind::ConnectTimeout,
-                           "Tempo scaduto");
+                           NetworkFailureText(NetworkFailure::TimedOut));
         ::WaitForSingleObject(x.signal.get(), static_cast<DWORD>(RemainingMs(end)));
     }
 }
