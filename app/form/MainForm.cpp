@@ -7,6 +7,9 @@
 #include "app/form/OrariSerieAForm.h"
 #include "app/startup/Arguments.h"
 #include "platform/fs/Files.h"
+#include "platform/fs/WinePath.h"
+#include "platform/os/Folder.h"
+#include "platform/os/NativeFile.h"
 #include "platform/os/Process.h"
 #include "plugin/log/Markup.h"
 
@@ -28,8 +31,17 @@ std::string Macrons(int count) {
 }
 
 constexpr const char* kInvalidArguments = "Argomenti non validi";
-constexpr const char* kHowItStarts =
-    "Calvorin viene avviato da Fantacalcio Manager, che gli passa il file della lega e la cartella del sito:\ncalvorin /l=<file di lega> /s=<testo> /c=<cartella del sito>\nPer l'uso a mano o da cron: calvorin --help, man calvorin.";
+
+// Started from the desktop's menu rather than by FCM: the president points at what FCM would have passed.
+// Empty when either picker is cancelled.
+std::vector<std::string> ArgumentsFromPickers(Desktop& desktop) {
+    const std::optional<std::string> league =
+        desktop.OpenFile("File di lega di FCM (*.mdb)|*.mdb|Copie SQLite (*.db)|*.db", "mdb", "", "");
+    if (!league) return {};
+    const std::optional<std::string> site = desktop.BrowseFolder("Cartella del sito della lega", "");
+    if (!site) return {};
+    return {"/l=" + *league, "/s=menu", "/c=" + *site};
+}
 
 }  // namespace
 
@@ -93,18 +105,30 @@ bool TMainForm::FormCreate(const std::vector<std::string>& arguments, const char
     ProgramFolder = PathText(ProgramPath().parent_path());
     Context.Version = ReadVersionText();
     Context.Extended = ExtendedFromEnvironment(extendedVariable);
-    ParseArguments(Context, arguments);
-    ignoredArguments_ = UnknownArguments(arguments);
+    const std::vector<std::string> given = arguments.empty() ? ArgumentsFromPickers(desktop()) : arguments;
+    if (given.empty()) return false;
+    ParseArguments(Context, given);
+    ignoredArguments_ = UnknownArguments(given);
     const std::vector<std::string> problems = ArgumentProblems(Context);
-    if (problems.empty()) return true;
-    // No argument at all: started from the desktop menu rather than by FCM, so say how it is meant to run.
-    if (arguments.empty()) {
-        services_.desktop.ShowError(std::string(kInvalidArguments) + "\n\n" + kHowItStarts);
-        return false;
-    }
+    if (problems.empty()) return LockLeague();
     std::string message = kInvalidArguments;
     for (const std::string& problem : problems) message += "\n- " + problem;
     services_.desktop.ShowError(message + "\nPer l'uso: calvorin --help");
+    return false;
+}
+
+// One Calvorin per league at a time: a second one would clean away the first one's temporaries and race
+// it for the same files. A lock that cannot be made at all (a read-only FCM folder) does not stop the
+// program: it would then only lose what it protects.
+bool TMainForm::LockLeague() {
+    const std::string shown = JoinPathText(Context.FcmFolder, {"plugin"});
+    const std::filesystem::path folder = PathFromText(shown);
+    if (CreateFolders(folder)) return true;
+    const SystemError error = NativeFile::OpenLocked(
+        folder / Utf8Path("Calvorin_" + Context.LeagueBaseName + ".lock"), leagueLock_);
+    if (KindOf(error) != ErrorKind::Busy) return true;
+    desktop().ShowError("Un'altra esecuzione di Calvorin è in corso su questa lega:\n" + Context.LeagueFile +
+                        "\nAttendere che finisca, o chiudere l'altra finestra di Calvorin.");
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include "app/Desktop.h"
 #include "app/form/PageTree.h"
 #include "app/form/Pages.h"
+#include "platform/os/NativeFile.h"
 #include "platform/os/StopRequest.h"
 #include "plugin/PluginContext.h"
 #include "plugin/log/Log.h"
@@ -45,7 +46,8 @@ class TMainForm {
 
     // Start-up: fills the context from the environment value of "Calvorin_extended" (null when unset)
     // and the arguments. Invalid arguments show "Argomenti non validi" and return false; the caller then
-    // quits without showing the window.
+    // quits without showing the window. Without any argument (started from the menu) the league file and
+    // the site folder are asked for with the pickers; cancelling either returns false with no message.
     bool FormCreate(const std::vector<std::string>& arguments, const char* extendedVariable);
 
     // Showing: caption, tree, banner, FCM's and the plug-in's settings, the automatic start-time update,
@@ -140,6 +142,7 @@ class TMainForm {
     void SetChildNodesEnabled(bool enabled);
     void SetStartTimeControlsEnabled();
     void ShowGridRow(int row);
+    bool LockLeague();
     bool RunProcedure(const RunPlan& plan);
     void AskToStop();
 
@@ -149,6 +152,7 @@ class TMainForm {
     std::optional<std::string> settingsProblem_;
     bool keepBeforeSaving_ = false;  // the settings file held something unusable: keep it as .bak
     StopRequest stop_;
+    NativeFile leagueLock_;  // held open, the lock on the league, for as long as the window lives
     std::vector<std::string> ignoredArguments_;  // named in the log when the window is shown
     RunOutcome lastOutcome_ = RunOutcome::None;
 };

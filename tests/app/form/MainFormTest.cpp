@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/FormFixture.h"
 
 namespace calvorin {
@@ -63,7 +65,7 @@ TEST(MainForm, UnknownArgumentsAreNamedInTheLogNotRefused) {
     MemoryLogSink sink;
     Log log(sink);
     test::TempDir dir;
-    const auto league = dir / "Fantalega-1-2025.mdb";
+    const auto league = dir / "Leghe" / "Fantalega-1-2025.mdb";
     test::WriteBytes(league, "");
     TMainForm form({desktop, log, http});
     ASSERT_TRUE(form.FormCreate({"/l=" + PathText(league), "/s=x", "/c=" + PathText(dir / "Sito"), "/nuova=1",
@@ -75,18 +77,80 @@ TEST(MainForm, UnknownArgumentsAreNamedInTheLogNotRefused) {
         << sink.Text();
 }
 
-TEST(MainForm, StartedWithoutAnyArgumentSaysHowCalvorinIsStarted) {
+// From the menu there are no arguments: the pickers ask for what FCM would pass.
+TEST(MainForm, StartedWithoutAnyArgumentAsksForTheLeagueAndTheSiteAndCancellingQuits) {
+    test::TempDir dir;
+    const auto league = dir / "Leghe" / "Fantalega-1-2025.mdb";
+    test::WriteBytes(league, "");
+    struct Case {
+        std::optional<std::string> file, folder;
+        bool created;
+    } cases[] = {
+        {PathText(league), PathText(dir / "Sito"), true},
+        {std::nullopt, PathText(dir / "Sito"), false},
+        {PathText(league), std::nullopt, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.value_or("-") + " " + c.folder.value_or("-"));
+        test::FakeDesktop desktop;
+        desktop.nextFile = c.file;
+        desktop.nextFolder = c.folder;
+        test::NoNetwork http;
+        MemoryLogSink sink;
+        Log log(sink);
+        TMainForm form({desktop, log, http});
+        EXPECT_EQ(form.FormCreate({}, nullptr), c.created);
+        EXPECT_EQ(desktop.errors, std::vector<std::string>{}) << "cancelling is no error";
+        EXPECT_EQ(desktop.lastFilter, "File di lega di FCM (*.mdb)|*.mdb|Copie SQLite (*.db)|*.db");
+        if (!c.created) continue;
+        EXPECT_EQ(desktop.lastPickerTitle, "Cartella del sito della lega");
+        EXPECT_EQ(form.Context.LeagueFile, PathText(league));
+        EXPECT_EQ(form.Context.LeagueBaseName, "Fantalega-1-2025");
+        EXPECT_EQ(form.Context.SiteFolder, PathText(dir / "Sito"));
+    }
+}
+
+// A chosen file is checked as FCM's argument would be.
+TEST(MainForm, APickedLeagueFileWithTheWrongNameIsRefusedAsAnArgumentWouldBe) {
+    test::TempDir dir;
+    const auto league = dir / "lega.mdb";
+    test::WriteBytes(league, "");
     test::FakeDesktop desktop;
+    desktop.nextFile = PathText(league);
+    desktop.nextFolder = PathText(dir.path());
     test::NoNetwork http;
     MemoryLogSink sink;
     Log log(sink);
     TMainForm form({desktop, log, http});
     EXPECT_FALSE(form.FormCreate({}, nullptr));
     ASSERT_EQ(desktop.errors.size(), 1u);
-    EXPECT_TRUE(desktop.errors[0].starts_with("Argomenti non validi\n\n")) << desktop.errors[0];
-    EXPECT_NE(desktop.errors[0].find("calvorin /l=<file di lega> /s=<testo> /c=<cartella del sito>"),
-              std::string::npos);
-    EXPECT_EQ(sink.Text(), "");
+    EXPECT_NE(desktop.errors[0].find("deve avere la forma nome-stagione-anno"), std::string::npos)
+        << desktop.errors[0];
+}
+
+// FCM started twice, or cron during a manual run: the second would clean away the first one's temporaries.
+TEST(MainForm, ASecondCalvorinOnTheSameLeagueIsRefusedWhileTheFirstLives) {
+    test::TempDir dir;
+    const auto league = dir / "FCM" / "Leghe" / "Fantalega-1-2025.mdb";
+    test::WriteBytes(league, "");
+    const std::vector<std::string> arguments{"/l=" + PathText(league), "/s=x",
+                                             "/c=" + PathText(dir / "Sito")};
+    test::NoNetwork http;
+    MemoryLogSink sink;
+    Log log(sink);
+    test::FakeDesktop firstDesktop, secondDesktop, thirdDesktop;
+    auto first = std::make_unique<TMainForm>(FormServices{firstDesktop, log, http});
+    ASSERT_TRUE(first->FormCreate(arguments, nullptr));
+    TMainForm second({secondDesktop, log, http});
+    EXPECT_FALSE(second.FormCreate(arguments, nullptr));
+    EXPECT_EQ(secondDesktop.errors,
+              std::vector<std::string>{"Un'altra esecuzione di Calvorin è in corso su questa lega:\n" +
+                                       PathText(league) +
+                                       "\nAttendere che finisca, o chiudere l'altra finestra di Calvorin."});
+    first.reset();
+    TMainForm third({thirdDesktop, log, http});
+    EXPECT_TRUE(third.FormCreate(arguments, nullptr)) << "the lock goes with the first";
+    EXPECT_EQ(thirdDesktop.errors, std::vector<std::string>{});
 }
 
 TEST(MainForm, ShowingWithoutExtendedModeDropsTheGeneralPage) {
