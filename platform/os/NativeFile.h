@@ -50,6 +50,11 @@ class NativeFile {
     static SystemError CreateUnique(const std::filesystem::path& folder, std::string_view prefix,
                                     std::size_t randomLength, NativeFile& out);
 
+    // Opens the file, creating it empty (owner only) when missing and never through a link, and takes an
+    // exclusive lock on it without waiting: held while the file stays open, dropped by the system however
+    // the process ends. A lock another process holds is a Busy failure.
+    static SystemError OpenLocked(const std::filesystem::path& path, NativeFile& out);
+
     bool IsOpen() const;
     // The path the file was opened or created with.
     const std::filesystem::path& Path() const { return path_; }

@@ -2,6 +2,7 @@
 #include "platform/os/NativeFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,6 +87,19 @@ SystemError NativeFile::OpenForReading(const std::filesystem::path& path, Native
     file.path_ = path;
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return LastSystemError();
+    out = std::move(file);
+    return {};
+}
+
+SystemError NativeFile::OpenLocked(const std::filesystem::path& path, NativeFile& out) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0) return LastSystemError();
+    NativeFile file;
+    file.native_ = fd;
+    file.path_ = path;
+    // flock, not fcntl's locks: those belong to the process and go with any descriptor of the file it closes.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return errno == EWOULDBLOCK ? SystemErrorOf(ErrorKind::Busy) : LastSystemError();
     out = std::move(file);
     return {};
 }

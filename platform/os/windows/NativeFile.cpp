@@ -202,6 +202,22 @@ SystemError NativeFile::OpenForReading(const std::filesystem::path& path, Native
     return {};
 }
 
+SystemError NativeFile::OpenLocked(const std::filesystem::path& path, NativeFile& out) {
+    const HANDLE handle =
+        ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
+    NativeFile file;
+    file.native_ = reinterpret_cast<std::intptr_t>(handle);
+    file.path_ = path;
+    OVERLAPPED at{};
+    if (!::LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+        return LastSystemError();  // ERROR_LOCK_VIOLATION, a Busy failure
+    out = std::move(file);
+    return {};
+}
+
 SystemError NativeFile::Create(const std::filesystem::path& path, NativeFile& out) {
     const HANDLE handle =
         ::CreateFileW(Win32Path(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DemoLeagueRun.h"
+#include "platform/os/NativeFile.h"
 
 namespace calvorin {
 namespace {
@@ -61,6 +62,24 @@ TEST(BatchEndToEnd, FailedRunEndsCancelledAndLeavesTheSettingsFileAlone) {
     EXPECT_EQ(test::ReadBytes(demo.Settings()), settingsBefore);
     EXPECT_TRUE(std::filesystem::exists(demo.Site() / "js" / "fcmInvioFormazioneDati.js"))
         << "the JavaScript file comes before the PHP file";
+}
+
+// Cron during a manual run, or FCM started twice: the later one says so and touches nothing.
+TEST(BatchEndToEnd, ASecondRunOnTheSameLeagueEndsWithStatus1WhileTheFirstHoldsIt) {
+    DemoLeague demo;
+    const auto lock = demo.Settings().parent_path() / Utf8Path("Calvorin_Fantalega-1-2025.lock");
+    {
+        NativeFile held;  // as the first Calvorin holds it
+        ASSERT_FALSE(NativeFile::OpenLocked(lock, held));
+        const test::CommandResult run = demo.Run();
+        EXPECT_EQ(run.exitCode, 1) << run.output;
+        EXPECT_NE(run.output.find("Un'altra esecuzione di Calvorin è in corso su questa lega:\n" +
+                                  PathText(demo.League())),
+                  std::string::npos)
+            << run.output;
+        EXPECT_EQ(run.output.find("Generazione"), std::string::npos) << "no step ran";
+    }
+    EXPECT_EQ(demo.Run().exitCode, 0) << "a lock left by a run that ended stops nobody";
 }
 
 // Cron would otherwise publish the defaults that stand in for a damaged settings file.

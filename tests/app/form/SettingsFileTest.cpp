@@ -257,8 +257,10 @@ TEST(SettingsFile, AccentedLeagueNameGivesTheFileItsNameAndTheNextStartLoadsIt) 
     f.form.LoadSettings();
     f.form.InvioFormazione.IfScriptServerEdit.SetText("società/invio.php");
     f.form.SaveSettings();
-    EXPECT_EQ(test::SortedNames(f.Fcm() / "plugin"),
-              std::vector<std::string>{"Calvorin_Lega-Società-1-2025.ini"});
+    EXPECT_EQ(
+        test::SortedNames(f.Fcm() / "plugin"),
+        (std::vector<std::string>{"Calvorin_Lega-Società-1-2025.ini", "Calvorin_Lega-Società-1-2025.lock"}))
+        << "the settings file, and the lock held while the window lives";
     EXPECT_NE(f.sink.Text().find(f.form.SettingsFilePath()), std::string::npos) << f.sink.Text();
 
     FormFixture next(league);
