@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 namespace calvorin {
 namespace {
 
-constexpr std::size_t kUniqueLength = 6;
+// A marker no user's file carries, then a random part of a fixed length: the clean-up deletes nothing else.
+constexpr std::string_view kMarker = ".calvorin-tmp-";
+constexpr std::size_t kUniqueLength = 12;
 
 fs::path FolderOf(const fs::path& path) {
     return path.parent_path().empty() ? fs::path(".") : path.parent_path();
@@ -24,13 +26,14 @@ fs::path FolderOf(const fs::path& path) {
 }  // namespace
 
 bool IsTemporaryName(std::string_view name, std::string_view finalNameMask) {
-    if (name.size() < 2 + kUniqueLength || name.front() != '.') return false;
-    std::string_view suffix = name.substr(name.size() - kUniqueLength);
-    for (char c : suffix)
+    if (name.size() < 2 + kMarker.size() + kUniqueLength || name.front() != '.') return false;
+    const std::string_view random = name.substr(name.size() - kUniqueLength);
+    for (char c : random)
         if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-    std::string_view finalName = name.substr(1, name.size() - 2 - kUniqueLength);
-    return name[name.size() - kUniqueLength - 1] == '.' && !finalName.empty() &&
-           MatchesWildcard(finalNameMask, finalName);
+    const std::string_view rest = name.substr(1, name.size() - 1 - kUniqueLength);
+    if (!rest.ends_with(kMarker)) return false;
+    const std::string_view finalName = rest.substr(0, rest.size() - kMarker.size());
+    return !finalName.empty() && MatchesWildcard(finalNameMask, finalName);
 }
 
 void RemoveStaleTemporaries(const fs::path& folder, std::string_view finalNameMask) {
@@ -46,7 +49,8 @@ void RemoveStaleTemporaries(const fs::path& folder, std::string_view finalNameMa
 PendingFile::PendingFile(fs::path path, NewFileMode newMode) : path_(std::move(path)), newMode_(newMode) {
     const std::string name = PathText(path_.filename());
     RemoveStaleTemporaries(FolderOf(path_), name);
-    file_.emplace(FileHandle::CreateUnique(FolderOf(path_), "." + name + ".", kUniqueLength, path_));
+    file_.emplace(
+        FileHandle::CreateUnique(FolderOf(path_), "." + name + std::string(kMarker), kUniqueLength, path_));
 }
 
 PendingFile::~PendingFile() {

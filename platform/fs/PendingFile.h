@@ -11,7 +11,8 @@
 
 namespace calvorin {
 
-// The temporary is ".<name>.XXXXXX": hidden, and matched by none of the masks the program deletes with.
+// The temporary is ".<name>.calvorin-tmp-" and twelve random letters or digits: hidden, matched by none of
+// the masks the program deletes with, and of a shape no user's own file has.
 // It is created exclusively with mode 0600, so that its secrets stay private while it is incomplete, and
 // it takes its final mode just before the rename.
 class PendingFile {

@@ -132,7 +132,8 @@ TEST(FilesWindows, FolderLongerThanMaxPathIsListedCleanedAndMade) {
 
     WriteFileAtomic(folder / "FcmBackup_1.zip", "uno");
     WriteFileAtomic(folder / "FCMBACKUP_2.ZIP", "due");
-    WriteFileAtomic(folder / ".FcmBackup_3.zip.a1B2c3", "lasciato da un'esecuzione interrotta");
+    WriteFileAtomic(folder / ".FcmBackup_3.zip.calvorin-tmp-a1B2c3d4E5f6",
+                    "lasciato da un'esecuzione interrotta");
     RemoveStaleTemporaries(folder, "FcmBackup*.zip");
     EXPECT_EQ(test::NamesInFolder(folder), (std::vector<std::string>{"FCMBACKUP_2.ZIP", "FcmBackup_1.zip"}));
     EXPECT_EQ(ListMatchingFiles(folder, "fcmbackup*.zip").size(), 2u);
