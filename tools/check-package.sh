@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# Builds the Debian package from build/, installs it as a user would, and runs the installed program:
-# its version, its manual page and menu entry, then a whole /batch run on a demo league.
+# Builds the Debian package from build/ (or CALVORIN_BUILD_DIR), checks it as Debian would (lintian, the
+# hardening of the binaries), installs it as a user would, and runs the installed program: its version,
+# its manual page and menu entry, then a whole /batch run on a demo league.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-(cd build && cpack >/dev/null)
-package=$(ls build/calvorin_*_amd64.deb)
+build=${CALVORIN_BUILD_DIR:-build}
+fail() { echo "check-package: $*" >&2; exit 1; }
+(cd "$build" && cpack >/dev/null)
+package=$(realpath "$(ls "$build"/calvorin_*_amd64.deb)")
 echo "Pacchetto: $package"
+
+# Any lintian error or warning fails; packaging/lintian-overrides says why the overridden tags do not apply.
+lintian --fail-on error,warning "$package" 2> >(grep -v 'root privileges' >&2) ||
+  fail "lintian finds faults in the package"
+# A new version needs its changelog entry before it is packaged.
+logged=$(dpkg-parsechangelog -l packaging/changelog -S Version)
+[ "$logged" = "$(dpkg-deb -f "$package" Version)" ] ||
+  fail "the latest entry of packaging/changelog is for $logged, not for the packaged version"
+
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -qq "./$package" >/dev/null
+apt-get install -y -qq "$package" >/dev/null
 trap 'apt-get remove -y -qq calvorin >/dev/null' EXIT
 
-fail() { echo "check-package: $*" >&2; exit 1; }
+# tools/build.sh compiles with Debian's hardening flags; a build folder configured without them fails here.
+# Debian 12's flags have no control-flow protection (-fcf-protection), so it is not required.
+hardening-check --nocfprotection /usr/bin/calvorin /usr/bin/calvorin-demo ||
+  fail "the programs are not hardened"
 # libcurl is loaded at run time, so no shared-library scan finds it: the package must name it.
 dpkg-deb -f "$package" Depends | grep -q 'libcurl4' || fail "the package does not depend on libcurl4"
 [ "$(command -v calvorin)" = /usr/bin/calvorin ] || fail "calvorin is not installed in /usr/bin"
@@ -19,7 +34,8 @@ version=$(calvorin --version)
 echo "$version"
 for f in /usr/share/man/man1/calvorin.1.gz /usr/share/man/man1/calvorin-demo.1.gz \
          /usr/share/applications/calvorin.desktop \
-         /usr/share/icons/hicolor/scalable/apps/calvorin.svg /usr/share/doc/calvorin/copyright; do
+         /usr/share/icons/hicolor/scalable/apps/calvorin.svg /usr/share/doc/calvorin/copyright \
+         /usr/share/doc/calvorin/changelog.gz /usr/share/lintian/overrides/calvorin; do
   dpkg -S "$f" >/dev/null || fail "$f is not in the package"
 done
 for page in calvorin calvorin-demo; do

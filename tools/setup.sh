@@ -10,7 +10,7 @@ packages=(
   libcurl4-openssl-dev nlohmann-json3-dev libssl-dev openssl zlib1g-dev libcrypt-dev
   libgtest-dev libgmock-dev
   php-cli nodejs python3 unzip zip p7zip-full xvfb xauth fonts-dejavu-core
-  dpkg-dev groff-base desktop-file-utils pigz
+  dpkg-dev groff-base desktop-file-utils pigz lintian devscripts
   wine64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest
 )
 
