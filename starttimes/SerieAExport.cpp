@@ -26,7 +26,7 @@ struct TextFile {
 // An ANSI file keeps its bytes as they are: the block is ASCII, and decoding FCM's text only to encode it
 // again could alter bytes the code page leaves undefined.
 TextFile ReadLines(const std::filesystem::path& path) {
-    std::string bytes = ReadFileBytes(path);
+    std::string bytes = ReadFileBytesNoLink(path);
     DecodedText decoded = DecodeText(bytes);
     const std::string& text = decoded.encoding == TextEncoding::Ansi ? bytes : decoded.utf8;
     return {SplitLines(text), decoded.encoding};

@@ -23,7 +23,7 @@ std::filesystem::path JsFile(const std::string& siteFolder, const char* name) {
 
 int CountLines(const std::filesystem::path& file) {
     try {
-        auto lines = SplitLines(DecodeText(ReadFileBytes(file)).utf8);
+        auto lines = SplitLines(DecodeText(ReadFileBytesNoLink(file)).utf8);
         return static_cast<int>(
             std::count_if(lines.begin(), lines.end(), [](const auto& l) { return !l.empty(); }));
     } catch (const std::runtime_error&) {

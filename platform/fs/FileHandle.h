@@ -17,7 +17,9 @@ class FileHandle {
   public:
     // Opens an existing regular file for reading. A FIFO, a device or a folder is refused with an Italian
     // reason, never waited on: the open does not block, and nothing is read before the type is known.
-    static FileHandle OpenForReading(const std::filesystem::path& path);
+    // With `followLink` false a symbolic link is refused too: for files of another program found in a
+    // folder others can write, whose target could be anything readable by us.
+    static FileHandle OpenForReading(const std::filesystem::path& path, bool followLink = true);
     // Creates the file, or empties it when it exists, for writing.
     static FileHandle CreateForWriting(const std::filesystem::path& path);
     // Creates a new file in `folder`, readable by its owner only, named `prefix` followed by

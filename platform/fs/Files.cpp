@@ -6,12 +6,23 @@
 
 namespace calvorin {
 
-std::string ReadFileBytes(const std::filesystem::path& path) {
-    FileHandle file = FileHandle::OpenForReading(path);
+namespace {
+
+std::string ReadAll(const FileHandle& file) {
     std::string out;
     char buffer[65536];
     while (std::size_t n = file.ReadSomeAt(out.size(), buffer, sizeof buffer)) out.append(buffer, n);
     return out;
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::filesystem::path& path) {
+    return ReadAll(FileHandle::OpenForReading(path));
+}
+
+std::string ReadFileBytesNoLink(const std::filesystem::path& path) {
+    return ReadAll(FileHandle::OpenForReading(path, false));
 }
 
 void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, NewFileMode newMode) {

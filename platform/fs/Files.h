@@ -14,6 +14,9 @@ namespace calvorin {
 // Reads the whole file. Throws std::runtime_error with an Italian message naming the file and the
 // system's reason when it cannot be opened or read.
 std::string ReadFileBytes(const std::filesystem::path& path);
+// The same for a file another program keeps in a folder others may write (FCM's files in the site): a
+// symbolic link there is refused rather than read, whatever it points to.
+std::string ReadFileBytesNoLink(const std::filesystem::path& path);
 
 // Replaces the file with `bytes` through a PendingFile: a temporary in the same folder, flushed to disk,
 // then renamed over the target (a symbolic link there is replaced, not followed). On any failure the

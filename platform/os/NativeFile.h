@@ -41,8 +41,11 @@ class NativeFile {
     ~NativeFile();
 
     // Opens an existing file for reading, whatever it is, without ever waiting (a FIFO with no writer
-    // opens at once). Other programs may go on reading, writing, renaming and deleting it meanwhile.
-    static SystemError OpenForReading(const std::filesystem::path& path, NativeFile& out);
+    // opens at once). Other programs may go on reading, writing, renaming and deleting it meanwhile. With
+    // `followLink` false a symbolic link as the last name is not opened (a failure on POSIX; on Windows the
+    // link itself opens, and Info says what it is).
+    static SystemError OpenForReading(const std::filesystem::path& path, NativeFile& out,
+                                      bool followLink = true);
     // Creates the file, or empties the one there, for writing.
     static SystemError Create(const std::filesystem::path& path, NativeFile& out);
     // Creates a new file in `folder` named `prefix` followed by `randomLength` random letters and digits,

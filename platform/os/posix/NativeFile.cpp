@@ -77,10 +77,10 @@ NativeFile::~NativeFile() {
     if (native_ != kClosed) ::close(Fd(native_));
 }
 
-SystemError NativeFile::OpenForReading(const std::filesystem::path& path, NativeFile& out) {
+SystemError NativeFile::OpenForReading(const std::filesystem::path& path, NativeFile& out, bool followLink) {
     // O_NONBLOCK: opening a FIFO without a writer would otherwise wait for ever. It is taken off again
     // so that reads of a regular file behave as usual.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0) return LastSystemError();
     NativeFile file;
     file.native_ = fd;

@@ -189,12 +189,14 @@ NativeFile::~NativeFile() {
     if (native_ != kClosed) ::CloseHandle(H(native_));
 }
 
-SystemError NativeFile::OpenForReading(const std::filesystem::path& path, NativeFile& out) {
+SystemError NativeFile::OpenForReading(const std::filesystem::path& path, NativeFile& out, bool followLink) {
     // FCM may hold its files open: sharing everything lets both go on. Backup semantics open a folder
     // too, so that the caller can say it is one.
     const HANDLE handle = ::CreateFileW(
         Win32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+        nullptr);
     if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
     out = NativeFile();
     out.native_ = reinterpret_cast<std::intptr_t>(handle);
