@@ -163,10 +163,17 @@ SystemError NativeFile::Info(FileInfo& out) const {
 SystemError NativeFile::TakeRightsFor(const std::filesystem::path& target, NewFileMode mode) {
     struct stat st {};
     mode_t rights = 0;
-    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         rights = st.st_mode & 07777;
-    else
+        // The owner and group too, as far as we may give them: a web server that reads the file through
+        // its group must go on reading it. Only root gives a file away; a member of the group may give it
+        // that group. Otherwise the new file is ours, as any new file is. Before the mode: a change of
+        // owner clears the set-id bits.
+        if (::fchown(Fd(native_), st.st_uid, st.st_gid) != 0)
+            (void)::fchown(Fd(native_), static_cast<uid_t>(-1), st.st_gid);
+    } else {
         rights = mode == NewFileMode::OwnerOnly ? 0600 : (0666 & ~CurrentUmask());
+    }
     return Result(::fchmod(Fd(native_), rights) == 0);
 }
 

@@ -92,6 +92,20 @@ TEST(Files, TemporaryIsPrivateAndTheFinalModeFollowsUmaskOrTheReplacedFile) {
     }
 }
 
+// A web server that reads invform.inc.php through its group must still read the new one.
+TEST(Files, AReplacedFileKeepsItsGroupAndMode) {
+    test::TempDir dir;
+    const auto file = dir / "invform.inc.php";
+    test::WriteBytes(file, "old");
+    const unsigned group = test::AnotherGroupWeMayGive();
+    test::SetGroup(file, group);
+    fs::permissions(file, static_cast<fs::perms>(0640));
+    WriteFileAtomic(file, "new", NewFileMode::OwnerOnly);
+    EXPECT_EQ(test::ReadBytes(file), "new");
+    EXPECT_EQ(test::GroupOf(file), group);
+    EXPECT_EQ(test::ModeOf(file), 0640u);
+}
+
 TEST(Files, SymbolicLinkInPlaceOfTheFileIsReplacedNeverFollowed) {
     test::TempDir dir;
     fs::create_directories(dir / "site");

@@ -24,4 +24,11 @@ void MakeFifo(const std::filesystem::path& path);
 // The permission bits of what is at the path, a symbolic link itself rather than its target.
 unsigned ModeOf(const std::filesystem::path& path);
 
+// The group of what is at the path, a symbolic link itself rather than its target; and a group other
+// than our own that we may give a file: any (nogroup) for root, else one of our supplementary groups,
+// else our own.
+unsigned GroupOf(const std::filesystem::path& path);
+unsigned AnotherGroupWeMayGive();
+void SetGroup(const std::filesystem::path& path, unsigned group);
+
 }  // namespace calvorin::test
