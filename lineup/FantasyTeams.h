@@ -24,6 +24,9 @@ struct Recipient {
     std::string address;
 };
 
+// The longest team password FCM stores, in characters.
+inline constexpr std::size_t kMaxTeamPasswordCharacters = 255;
+
 // Returns the password kept in Telef2: the text before "[noex]" without blanks at its end. Throws
 // std::runtime_error "Non è possibile utilizzare esportate in chiaro" without the marker and
 // "Non è possibile utilizzare password vuote" when the password is empty.

@@ -19,6 +19,7 @@
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
 #include "platform/text/Encoding.h"
+#include "platform/text/Utf8.h"
 
 namespace calvorin {
 
@@ -97,6 +98,11 @@ class Generator {
             const FantasyTeam team{ReadBounded(q, "ID", bounds::kFantasquadraId), q.Text("Nome"),
                                    q.Text("Telef2"), q.Text("EMail"), q.Flag("PresGioc")};
             const std::string password = TeamPassword(team.telef2);
+            // More than FCM can store is no password of FCM's, and hashing an outsized one costs seconds.
+            if (static_cast<std::size_t>(CountCharacters(password)) > kMaxTeamPasswordCharacters)
+                throw std::runtime_error("La password della fantasquadra \"" + team.nome + "\" supera i " +
+                                         std::to_string(kMaxTeamPasswordCharacters) +
+                                         " caratteri che FCM può memorizzare");
             directory.Add(team);
             AddPhpPassword(php_, team.id, HashPassword(password));
         }

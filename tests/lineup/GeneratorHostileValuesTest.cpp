@@ -35,6 +35,11 @@ const std::string kPlayerHuge = RenumberPlayer10("4611686018427387904");
 const std::string kPlayerNegative = RenumberPlayer10("-7");
 
 const HostileCase kCases[] = {
+    // A password longer than FCM stores: refused before it is hashed, naming the team.
+    {"UPDATE Fantasquadra SET Telef2 = substr(hex(zeroblob(200000)), 1, 200000) || '[noex]' WHERE ID = 2",
+     kTeams, "La password della fantasquadra \"Bar Sport\" supera i 255 caratteri che FCM può memorizzare"},
+    {"UPDATE Fantasquadra SET Telef2 = substr(hex(zeroblob(128)), 1, 256) || '[noex]' WHERE ID = 2", kTeams,
+     "La password della fantasquadra \"Bar Sport\" supera i 255 caratteri che FCM può memorizzare"},
     // Fixture sizes: the matrix is clubs x matchdays, so the largest values fail before it is made.
     {"UPDATE IncontraInA SET IDCasa = 4611686018427387904 WHERE IDCasa = 1", kFixtureSize,
      "Valore non valido nella tabella IncontraInA, colonna IDCasa: 4611686018427387904"},
@@ -164,7 +169,8 @@ TEST(HostileLeagueValues, ValuesAtTheBoundsAreAccepted) {
         "UPDATE Modulo SET NumDife = 10, NumCent = 0 WHERE ID = 1; "
         "UPDATE GiocaIn SET IDSquadra = 99 WHERE IDGiocatore = 12 AND Giornata = 2; "
         "UPDATE GiocaIn SET IDSquadra = 0 WHERE IDGiocatore = 13 AND Giornata = 2; "
-        "UPDATE Fantasquadra SET ID = 2147483647 WHERE ID = 2");
+        "UPDATE Fantasquadra SET ID = 2147483647 WHERE ID = 2; "
+        "UPDATE Fantasquadra SET Telef2 = substr(hex(zeroblob(128)), 1, 255) || '[noex]' WHERE ID = 1");
     LineupOptions options;
     options.scriptServer = "invform/invform.php";
     MemoryLogSink sink;
