@@ -89,12 +89,32 @@ void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files
     pending.Commit();
 }
 
-std::vector<fs::path> BackupFiles(const ArchiveOptions& options, const PluginContext& context) {
+// The regular files of the folder that match the mask. A folder is no part of a backup; anything else the
+// mask takes (a FIFO, a device, a broken link) cannot be packed, and is named in the log as left out.
+std::vector<fs::path> BackupFilesMatching(const fs::path& folder, std::string_view mask, Log& log) {
+    std::vector<FolderEntry> entries;
+    if (const SystemError error = ListFolder(folder, entries))
+        ThrowFileError("Impossibile leggere la cartella", folder, error);
+    std::vector<fs::path> files;
+    for (FolderEntry& entry : entries) {
+        const std::string name = PathText(entry.path.filename());
+        if (entry.type == FileType::Directory || !MatchesWildcard(mask, name)) continue;
+        if (entry.type == FileType::Regular) {
+            files.push_back(std::move(entry.path));
+        } else {
+            log.WriteLog("    <i>%s</i> lasciato fuori dall'archivio: %s", EscapeMarkup(name),
+                         NotAFileReason(entry.type));
+        }
+    }
+    return files;
+}
+
+std::vector<fs::path> BackupFiles(const ArchiveOptions& options, const PluginContext& context, Log& log) {
     fs::path folder = PathFromText(Trim(options.backupFolder));
-    if (!options.soloLega) return ListMatchingFiles(folder, "*.*");
-    std::vector<fs::path> files = ListMatchingFiles(folder, context.LeagueBaseName + "*.*");
+    if (!options.soloLega) return BackupFilesMatching(folder, "*.*", log);
+    std::vector<fs::path> files = BackupFilesMatching(folder, context.LeagueBaseName + "*.*", log);
     std::vector<fs::path> archive =
-        ListMatchingFiles(folder, "ArchivioA" + std::to_string(context.SeasonYear) + "*.*");
+        BackupFilesMatching(folder, "ArchivioA" + std::to_string(context.SeasonYear) + "*.*", log);
     files.insert(files.end(), archive.begin(), archive.end());
     return files;
 }
@@ -130,7 +150,7 @@ void Build(const ArchiveOptions& options, const PluginContext& context, Log& log
         ArchiveStep(
             log, "  - Creazione archivio con i file di backup",
             ArchivePath(destination, "FcmBackup", options.randomNames), shown, password,
-            [&] { return BackupFiles(options, context); }, built);
+            [&] { return BackupFiles(options, context, log); }, built);
     }
     if (options.exportEnabled) {
         ArchiveStep(

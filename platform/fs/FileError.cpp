@@ -20,4 +20,19 @@ void ThrowFileError(std::string_view what, const std::filesystem::path& path, Sy
     throw std::runtime_error(FileErrorText(what, path, SystemErrorText(error)));
 }
 
+const char* NotAFileReason(FileType type) {
+    switch (type) {
+        case FileType::Directory:
+            return "è una cartella, non un file";
+        case FileType::Fifo:
+            return "è una FIFO, non un file";
+        case FileType::Device:
+            return "è un dispositivo, non un file";
+        case FileType::SymbolicLink:
+            return "è un collegamento simbolico, non un file";
+        default:
+            return "non è un file regolare";
+    }
+}
+
 }  // namespace calvorin

@@ -8,38 +8,20 @@
 #include "platform/fs/FileSystem.h"
 
 namespace calvorin {
-namespace {
-
-const char* NotRegularReason(FileType type) {
-    switch (type) {
-        case FileType::Directory:
-            return "è una cartella, non un file";
-        case FileType::Fifo:
-            return "è una FIFO, non un file";
-        case FileType::Device:
-            return "è un dispositivo, non un file";
-        case FileType::SymbolicLink:
-            return "è un collegamento simbolico, non un file";
-        default:
-            return "non è un file regolare";
-    }
-}
-
-}  // namespace
 
 FileHandle FileHandle::OpenForReading(const std::filesystem::path& path, bool followLink) {
     FileInfo link;
     // Asked first for the reason's sake: the open below refuses a link anyway, in words of the system's.
     if (!followLink && !LinkInfo(path, link) && link.type == FileType::SymbolicLink)
         throw std::runtime_error(
-            FileErrorText("Impossibile leggere il file", path, NotRegularReason(link.type)));
+            FileErrorText("Impossibile leggere il file", path, NotAFileReason(link.type)));
     NativeFile file;
     if (SystemError error = NativeFile::OpenForReading(path, file, followLink))
         ThrowFileError("Impossibile aprire il file", path, error);
     FileHandle handle(std::move(file), path);
     const FileType type = handle.Info().type;
     if (type != FileType::Regular)
-        throw std::runtime_error(FileErrorText("Impossibile leggere il file", path, NotRegularReason(type)));
+        throw std::runtime_error(FileErrorText("Impossibile leggere il file", path, NotAFileReason(type)));
     return handle;
 }
 

@@ -6,6 +6,7 @@
 #include "support/Command.h"
 #include "support/FaultInjection.h"
 #include "support/posix/ChildProcess.h"
+#include "support/posix/PosixFiles.h"
 
 namespace calvorin {
 namespace {
@@ -29,6 +30,25 @@ TEST_F(ArchiveBuilderTest, SymbolicLinksInPlaceOfTheArchivesAreReplacedNeverFoll
     }
     EXPECT_EQ(ReadArchive(destination_ / "FcmExport.zip", exportFile_.parent_path(), "pw").entries,
               Names{"MiaLega.exp"});
+}
+
+// What cannot be packed is left out by name, never silently; the rest of the backup goes in.
+TEST_F(ArchiveBuilderTest, FifosAndBrokenLinksInTheBackupAreLeftOutAndNamed) {
+    test::MakeFifo(backup_ / "MiaLega.fifo");
+    fs::create_symlink(backup_ / "manca.mdb", backup_ / "MiaLega_rotto.mdb");
+    ASSERT_TRUE(Run()) << sink_.Text();
+    const std::string& log = sink_.Text();
+    EXPECT_NE(log.find("    MiaLega.fifo lasciato fuori dall'archivio: è una FIFO, non un file\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("    MiaLega_rotto.mdb lasciato fuori dall'archivio: non è un file regolare\n"),
+              std::string::npos)
+        << log;
+    const Names entries = ReadArchive(destination_ / "FcmBackup.zip", backup_, "pw").entries;
+    EXPECT_TRUE(entries.contains("MiaLega.mdb"));
+    EXPECT_FALSE(entries.contains("MiaLega.fifo"));
+    EXPECT_FALSE(entries.contains("MiaLega_rotto.mdb"));
+    EXPECT_EQ(log.find("sottocartella"), std::string::npos) << "a folder is no part of a backup, silently";
 }
 
 // After a run failed or killed at any write, every archive in backup/ is whole (unzip tests every entry
