@@ -9,14 +9,21 @@
 
 namespace calvorin {
 
-// Read-only, no word wrap, both scroll bars, the log font ("Consolas" 9 pt or the nearest fixed font).
+// Read-only, the log font ("Consolas" 9 pt or the nearest fixed font). Long lines wrap at the pane's
+// width, at a blank or else anywhere (a path has none), so there is no horizontal scroll bar.
 class LogPane : public QTextEdit {
   public:
     explicit LogPane(QWidget* parent);
+
+  private:
+    // Whether the view shows the end: it then keeps showing it when the text's height or the pane's
+    // changes, as when the progress bar appears below it or a new width wraps the lines again.
+    bool followingEnd_ = true;
 };
 
 // Appends each styled line at the end of the pane, whatever the user has selected or clicked in it,
-// then moves the caret to the end and scrolls it into view. Lines written while no pane is attached
+// then moves the caret to the end and scrolls it into view. A wrapped line continues under its first
+// character after the leading blanks, which stay in the text. Lines written while no pane is attached
 // are dropped.
 class LogPaneSink : public LogSink {
   public:
