@@ -49,6 +49,12 @@ void ApplyAppearance(QApplication& app) {
     QApplication::setFont(PreferredFont(
         {"Segoe UI", "Selawik", "Noto Sans", "Liberation Sans", "Arial", "DejaVu Sans Condensed"},
         QFontDatabase::GeneralFont));
+    QApplication::setWindowIcon(AppIcon());
+}
+
+QIcon AppIcon() {
+    // A PNG, which Qt reads without an image plug-in; the SVG would need Qt's SVG module.
+    return QIcon(QStringLiteral(":/calvorin/calvorin.png"));
 }
 
 QFont LogFont() {

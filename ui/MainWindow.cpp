@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <algorithm>
 
 #include "app/form/MainForm.h"
 #include "ui/Bindings.h"
@@ -21,8 +24,9 @@ namespace {
 // Client area at design; the outer width is 504 px with a Windows frame of 8 px on each side.
 constexpr int kClientWidth = 488;
 constexpr int kClientHeight = 608;
-// The outer height may not go below 448 px: less the 39 px of caption bar and bottom frame.
-constexpr int kMinClientHeight = 448 - 39;
+// The frame at design (8 px each side, 39 px of caption bar and bottom edge), until the window system
+// tells, which it does once the window is shown.
+constexpr QSize kFrameSize(16, 39);
 constexpr int kMargin = 12;
 constexpr int kSpacing = 8;
 constexpr int kTreeWidth = 180;
@@ -30,8 +34,46 @@ constexpr int kLogHeight = 246;
 constexpr int kButtonHeight = 25;
 // What is left for the tree and the pages at the design size; the log takes any change of height.
 constexpr int kSettingsHeight = kClientHeight - 2 * kMargin - kLogHeight - kButtonHeight - 2 * kSpacing;
+// The least the log and the settings shrink to on a short screen, in lines of their fonts.
+constexpr int kMinLogLines = 5;
+constexpr int kMinSettingsLines = 4;
 
 using CardBuilder = QWidget* (*)(TMainForm&, QWidget*);
+
+// The tree and the cards. Its height for a width is what the tallest card built so far needs beside the
+// tree: Qt's own measure takes each card at its narrowest, where a wrapping check box is many lines tall,
+// and would make the settings scroll at the design size.
+class SettingsPanel : public QWidget {
+  public:
+    void SetParts(const QWidget* tree, const QStackedWidget* cards) {
+        tree_ = tree;
+        cards_ = cards;
+    }
+
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override {
+        if (!tree_ || !cards_) return QWidget::heightForWidth(width);
+        int height = tree_->minimumSizeHint().height();
+        const int cardWidth = width - tree_->width() - kSpacing;
+        for (int i = 0; i < cards_->count(); ++i) {
+            const QWidget* card = cards_->widget(i);
+            height = std::max(height, card->hasHeightForWidth() ? card->heightForWidth(cardWidth)
+                                                                : card->minimumSizeHint().height());
+        }
+        return height;
+    }
+    // At the width of the scroll area's view, which it is given.
+    QSize minimumSizeHint() const override {
+        QSize least = QWidget::minimumSizeHint();
+        const int width = parentWidget() ? parentWidget()->width() : this->width();
+        least.setHeight(heightForWidth(std::max(least.width(), width)));
+        return least;
+    }
+
+  private:
+    const QWidget* tree_ = nullptr;
+    const QStackedWidget* cards_ = nullptr;
+};
 
 // Cards by the names the tree's nodes give them.
 const std::pair<const char*, CardBuilder> kCards[] = {
@@ -54,7 +96,6 @@ MainWindow::MainWindow() : QDialog(nullptr), log_(new LogPane(this)), progress_(
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedWidth(kClientWidth);
-    setMinimumHeight(kMinClientHeight);
     resize(kClientWidth, kClientHeight);
 }
 
@@ -65,19 +106,31 @@ void MainWindow::Build(TMainForm& form) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     column->setSpacing(kSpacing);
-    column->addWidget(BuildSettingsArea(form));
-    log_->setMinimumHeight(3 * log_->fontMetrics().height());
+    // Scrolls only when the screen is too short for the settings at the font in use.
+    settingsScroll_ = new QScrollArea(this);
+    settingsScroll_->setObjectName(QStringLiteral("SettingsScrollArea"));
+    settingsScroll_->setFrameShape(QFrame::NoFrame);
+    settingsScroll_->setFocusPolicy(Qt::NoFocus);  // no tab stop of its own before the tree
+    settingsScroll_->setWidgetResizable(true);
+    settingsScroll_->setWidget(BuildSettingsArea(form));
+    column->addWidget(settingsScroll_);
+    // Tab may reach a control scrolled out of view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && settingsArea_->isAncestorOf(now)) settingsScroll_->ensureWidgetVisible(now);
+    });
+    const int logFrame = 2 * log_->frameWidth() + 2 * static_cast<int>(log_->document()->documentMargin());
+    log_->setMinimumHeight(kMinLogLines * log_->fontMetrics().lineSpacing() + logFrame);
     column->addWidget(log_, 1);
     progress_->setTextVisible(true);
     progress_->setVisible(false);
     column->addWidget(progress_);
-    column->addLayout(BuildButtonRow(form));
+    buttonRow_ = BuildButtonRow(form);
+    column->addLayout(buttonRow_);
 }
 
 QWidget* MainWindow::BuildSettingsArea(TMainForm& form) {
-    auto* area = new QWidget(this);
+    auto* area = new SettingsPanel;
     settingsArea_ = area;
-    area->setFixedHeight(kSettingsHeight);
     auto* row = new QHBoxLayout(area);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kSpacing);
@@ -86,6 +139,7 @@ QWidget* MainWindow::BuildSettingsArea(TMainForm& form) {
     tree_ = new PageTreeView(
         form.TreeView, [&form](int index) { return form.SelectNode(index); }, cards_, area);
     tree_->setFixedWidth(kTreeWidth);
+    area->SetParts(tree_, cards_);
     for (const auto& [name, build] : kCards) {
         tree_->AddCard(name, [this, &form, build = build] {
             QWidget* card = build(form, cards_);
@@ -123,9 +177,52 @@ void MainWindow::KeepButtonsLastInTabOrder() {
 
 void MainWindow::ShowForm() {
     setWindowTitle(ToQString(form_->Caption));
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (QScreen* shown = screen()) {
+        const QRect free = shown->availableGeometry();
+        FitToScreen(free.size());
+        // The frame, caption included, is what must fit: it is what move() places.
+        const QSize outer = size() + FrameSize();
+        move(free.left() + std::max(0, (free.width() - outer.width()) / 2),
+             free.top() + std::max(0, (free.height() - outer.height()) / 2));
+    }
     show();
+}
+
+QSize MainWindow::FrameSize() const {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    return frame.width() > 0 && frame.height() > 0 ? frame : kFrameSize;
+}
+
+void MainWindow::FitToScreen(QSize available) {
+    ensurePolished();
+    const QSize room = available - FrameSize();
+    // The longest title on one line, which a larger font makes longer.
+    const QAbstractItemView& titles = *tree_;
+    tree_->setFixedWidth(std::max(kTreeWidth, titles.sizeHintForColumn(0) + 2 * tree_->frameWidth()));
+    // Never narrower than at design; wider when a larger font widens the cards, as far as there is room.
+    const int widest = std::max(kClientWidth, room.width());
+    const int settingsWidth = settingsArea_->minimumSizeHint().width();
+    int width = std::min(std::max(kClientWidth, settingsWidth + 2 * kMargin), widest);
+    // All but the settings and the log, the progress bar included: when it shows, it takes its height
+    // from the log, which must still keep its least height.
+    const int rest =
+        2 * kMargin + 3 * kSpacing + progress_->sizeHint().height() + buttonRow_->sizeHint().height();
+    const int logLeast = log_->minimumHeight();
+    const int settingsLeast = kMinSettingsLines * fontMetrics().lineSpacing();
+    const int settingsWanted = std::max(kSettingsHeight, settingsArea_->heightForWidth(width - 2 * kMargin));
+    const int wanted =
+        std::max(kClientHeight + settingsWanted - kSettingsHeight, rest + settingsWanted + logLeast);
+    const int height = std::max(std::min(wanted, room.height()), rest + settingsLeast + logLeast);
+    const int settings = std::clamp(height - rest - logLeast, settingsLeast, settingsWanted);
+    // Room for the scroll bar beside the settings, rather than a second one below them.
+    if (settings < settingsWanted) {
+        const int bar = settingsScroll_->verticalScrollBar()->sizeHint().width();
+        width = std::min(std::max(width, settingsWidth + bar + 2 * kMargin), widest);
+    }
+    setFixedWidth(width);
+    settingsScroll_->setFixedHeight(settings);
+    setMinimumHeight(rest + settings + logLeast);
+    resize(width, height);
 }
 
 void MainWindow::BuildAllPages() {

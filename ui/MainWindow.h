@@ -7,6 +7,7 @@
 
 class QCloseEvent;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 
 namespace calvorin {
@@ -33,14 +34,22 @@ class MainWindow : public QDialog {
     void BuildAllPages();
     bool AllPagesBuilt() const;
 
-    // After the form's FormShow: takes its caption, centres the window on the screen and shows it.
+    // After the form's FormShow: takes its caption, fits the window to the screen's free part, centres
+    // it there and shows it.
     void ShowForm();
+    // Gives the window its design size, or less height when it must fit, frame included, in `available`:
+    // the log gives up height first, down to a few lines, then the settings, which scroll; the buttons
+    // stay in view. Settings that need more than their design size at a larger font get it, and the
+    // window grows with them, as far as `available` allows.
+    void FitToScreen(QSize available);
 
     // Greys the tree, the pages and "OK" while a run lasts; the log and "Annulla" stay live.
     void ShowRunning(bool running);
 
     PageTreeView* Tree() const { return tree_; }
     QStackedWidget* Cards() const { return cards_; }
+    // Holds the tree and the cards, in a scroll area of its own.
+    QWidget* SettingsArea() const { return settingsArea_; }
 
   protected:
     // The close box during a run asks whether to stop it; the window stays open either way.
@@ -50,6 +59,8 @@ class MainWindow : public QDialog {
 
   private:
     QWidget* BuildSettingsArea(TMainForm& form);
+    // What the window system adds around the window, caption included.
+    QSize FrameSize() const;
     QLayout* BuildButtonRow(TMainForm& form);
     void KeepButtonsLastInTabOrder();
 
@@ -57,8 +68,10 @@ class MainWindow : public QDialog {
     LogPane* log_;
     QProgressBar* progress_;
     QWidget* settingsArea_ = nullptr;
+    QScrollArea* settingsScroll_ = nullptr;
     PageTreeView* tree_ = nullptr;
     QStackedWidget* cards_ = nullptr;
+    QLayout* buttonRow_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

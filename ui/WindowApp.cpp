@@ -72,6 +72,8 @@ bool FormShown(TMainForm& form, Desktop& desktop) {
 int RunWindow(int argc, char** argv, const std::vector<std::string>& arguments) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    // Wayland's task bar takes the icon from the installed calvorin.desktop, not from the window.
+    QGuiApplication::setDesktopFileName(QStringLiteral("calvorin"));
     ApplyAppearance(app);
     QtDesktop desktop;
     LogPaneSink sink;

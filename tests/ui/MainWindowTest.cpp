@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window follows its form model, and the user's clicks reach the form's handlers.
+// The main window follows its form model, and the user's clicks reach the form's handlers; it fits the
+// screen whatever the font, and shows Calvorin's icon.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 
@@ -255,6 +258,79 @@ TEST(MainWindowTest, OkIsGreyedWhenEveryFeatureIsOff) {
     QTest::mouseClick(h.Find("EsportaDateOrariCheckBox"), Qt::LeftButton, {}, QPoint(4, 6));
     EXPECT_TRUE(ok->isEnabled());
 }
+
+TEST(MainWindowTest, TheWindowShowsCalvorinsIcon) {
+    WindowHarness h;
+    const QIcon icon = h.window->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QImage image = icon.pixmap(QSize(128, 128)).toImage();
+    ASSERT_EQ(image.size(), QSize(128, 128));
+    // The icon's own drawing: a rounded corner left clear, the pitch green beside the line-up sheet.
+    EXPECT_EQ(image.pixelColor(1, 1).alpha(), 0);
+    const QColor pitch = image.pixelColor(30, 100);
+    EXPECT_NEAR(pitch.red(), 0x1f, 2);
+    EXPECT_NEAR(pitch.green(), 0x7a, 2);
+    EXPECT_NEAR(pitch.blue(), 0x3a, 2);
+}
+
+// The application's font scaled for one test, as a desktop set to larger text would have it.
+class ScopedFontScale {
+  public:
+    explicit ScopedFontScale(double scale) : design_((EnsureApplication(), QApplication::font())) {
+        QFont larger = design_;
+        larger.setPointSizeF(design_.pointSizeF() * scale);
+        QApplication::setFont(larger);
+    }
+    ~ScopedFontScale() { QApplication::setFont(design_); }
+
+  private:
+    QFont design_;
+};
+
+struct FitCase {
+    const char* name;
+    double fontScale;
+    QSize available;  // the screen's free part
+    bool settingsScroll;
+};
+
+const FitCase kFitCases[] = {
+    {"DesignFontOnATallScreen", 1.0, {1920, 1000}, false},
+    {"LargerFontOnATallScreen", 1.5, {1920, 1000}, false},
+    {"DesignFontOnAShortScreen", 1.0, {1920, 480}, true},
+    // 900 px at 150 %, less a panel.
+    {"LargerFontOnAShortScreen", 1.5, {1920, 560}, true},
+};
+
+class MainWindowFitTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(MainWindowFitTest, TheWindowFitsTheScreenWithTheButtonsAndAFewLinesOfLogInView) {
+    const FitCase& fit = GetParam();
+    ScopedFontScale font(fit.fontScale);
+    WindowHarness h;
+    MainWindow& window = *h.window;
+    window.FitToScreen(fit.available);
+    h.log.Progress(0, 4000);  // the bar takes its height from the log
+    QCoreApplication::processEvents();
+
+    EXPECT_LE(window.frameGeometry().height(), fit.available.height());
+    EXPECT_LE(window.frameGeometry().width(), fit.available.width());
+    for (const char* button : {"OkButton", "CancelButton"})
+        EXPECT_TRUE(window.rect().contains(h.Find(button)->geometry())) << button;
+    EXPECT_TRUE(window.rect().contains(window.Progress().geometry()));
+    LogPane& log = window.Log();
+    EXPECT_GE(log.viewport()->height(), 5 * log.fontMetrics().lineSpacing());
+    auto* scroll = h.Find<QScrollArea>("SettingsScrollArea");
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_EQ(scroll->widget(), window.SettingsArea());
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum() > 0, fit.settingsScroll);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0) << "the window is as wide as the cards";
+    EXPECT_EQ(window.Tree()->horizontalScrollBar()->maximum(), 0) << "every title on one line";
+    EXPECT_GE(scroll->height(), 4 * window.fontMetrics().lineSpacing()) << "the settings keep a few lines";
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, MainWindowFitTest, ::testing::ValuesIn(kFitCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace calvorin::test
