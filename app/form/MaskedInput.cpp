@@ -108,13 +108,15 @@ std::optional<MaskedText> MaskedInput::TypeAt(const MaskedText& state, char type
         }
         text += fields_[k].separator;
         text += typed;
-        return At(std::move(text), text.size());
+        const std::size_t end = text.size();
+        return At(std::move(text), end);
     }
     if (k + 1 == fields_.size() || typed != fields_[k].separator.front()) return std::nullopt;
     if (nextPresent) return At(std::move(text), layout.starts[k + 1]);
     if (digits(k) < fields_[k].least) return std::nullopt;
     text += fields_[k].separator;
-    return At(std::move(text), text.size());
+    const std::size_t end = text.size();
+    return At(std::move(text), end);
 }
 
 MaskedText MaskedInput::Type(const MaskedText& state, char typed) const {
