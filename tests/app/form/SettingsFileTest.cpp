@@ -321,7 +321,7 @@ TEST(SettingsFile, AnUnusableFileIsReportedAndKeptAsBakAtTheFirstSave) {
             << f.sink.Text();
 
         f.form.SaveSettings();
-        const std::filesystem::path kept = f.SettingsFile().string() + ".bak";
+        const std::filesystem::path kept = PathFromText(f.form.SettingsFilePath() + ".bak");
         if (c.folder) {
             EXPECT_TRUE(std::filesystem::is_directory(kept / "dentro"));
         } else {
@@ -347,7 +347,7 @@ TEST(SettingsFile, AnEmptyFileOrAMissingOneIsNoProblem) {
     f.form.FormShow();
     EXPECT_FALSE(f.form.SettingsProblem().has_value());
     f.form.SaveSettings();
-    EXPECT_FALSE(std::filesystem::exists(f.SettingsFile().string() + ".bak"));
+    EXPECT_FALSE(std::filesystem::exists(PathFromText(f.form.SettingsFilePath() + ".bak")));
 }
 
 }  // namespace calvorin
