@@ -158,6 +158,7 @@ class Generator {
         Query players = db_->Prepare(queries::kGiocatori);
         ScoreQueries score(*db_, o_.primavera);
         const SummaryContext context{rules_, thresholds_, lastPlayed_};
+        SummaryCache summaries(score, context);
         AddJsPlayersStart(js_);
         for (std::size_t index = 0; players.Next(); ++index) {
             PlayerEntry p{ReadBounded(players, "T.IDSquadra", bounds::kTesseratoSquadra),
@@ -166,7 +167,7 @@ class Generator {
                           ReadBounded(players, "GI.IDSquadra", bounds::kGiocaInSquadra),
                           {}};
             const bool isPrimavera = players.Integer("Primavera") != 0;
-            p.summary = RiepilogoGiocatore(score, p.id, p.fantasyTeam, p.role, isPrimavera, context);
+            p.summary = summaries.Of(p.id, p.fantasyTeam, p.role, isPrimavera);
             AddJsPlayer(js_, index, p);
         }
         Ok();

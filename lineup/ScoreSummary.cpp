@@ -107,4 +107,16 @@ std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std
     return SummarizeScores(rows, role, primaveraText, context);
 }
 
+const std::string& SummaryCache::Of(std::int64_t playerId, std::int64_t fantasyTeam, std::int64_t role,
+                                    bool isPrimavera) {
+    const auto key = std::make_tuple(playerId, fantasyTeam, role, isPrimavera);
+    auto it = done_.find(key);
+    if (it == done_.end())
+        it = done_
+                 .emplace(key,
+                          RiepilogoGiocatore(queries_, playerId, fantasyTeam, role, isPrimavera, context_))
+                 .first;
+    return it->second;
+}
+
 }  // namespace calvorin

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "lineup/ColorThresholds.h"
@@ -51,6 +53,23 @@ class ScoreQueries {
 // his summary. Throws std::runtime_error on a database error.
 std::string RiepilogoGiocatore(ScoreQueries& queries, std::int64_t playerId, std::int64_t fantasyTeam,
                                std::int64_t role, bool isPrimavera, const SummaryContext& context);
+
+// The summaries of a run, each worked out once. The players query gives a player once per GiocaIn row of
+// the last matchday: a league repeating that row would otherwise read his whole season again for each.
+class SummaryCache {
+  public:
+    SummaryCache(ScoreQueries& queries, const SummaryContext& context)
+        : queries_(queries), context_(context) {}
+
+    // The summary RiepilogoGiocatore gives for these arguments, run only the first time they are asked.
+    const std::string& Of(std::int64_t playerId, std::int64_t fantasyTeam, std::int64_t role,
+                          bool isPrimavera);
+
+  private:
+    ScoreQueries& queries_;
+    const SummaryContext& context_;
+    std::map<std::tuple<std::int64_t, std::int64_t, std::int64_t, bool>, std::string> done_;
+};
 
 // Writes a number with three decimals and a point, whatever the locale, halves rounded away from zero.
 std::string FormatMark(double value);
