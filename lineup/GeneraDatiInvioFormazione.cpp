@@ -54,6 +54,8 @@ class Generator {
     void OpenLeague() {
         log_.WriteLog("  - Apertura file di lega\n    <i>%s</i>", EscapeMarkup(c_.LeagueFile));
         db_.emplace(Database::Open(PathFromText(c_.LeagueFile), queries::LeagueTables()));
+        // Without the index each player's score query would read the whole of GiocaIn and Punteggio.
+        db_->IndexLookups(queries::ScoreLookups());
         Ok();
     }
 

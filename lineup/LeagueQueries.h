@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/db/IndexedLookup.h"
+
 namespace calvorin::queries {
 
 // A ticked yes/no is -1 in Access and in many leagues converted from it, 1 in others: every test of one
@@ -52,5 +54,13 @@ inline const std::vector<std::string>& LeagueTables() {
 // index step and one Punteggio lookup. Our SQLite league files are written with it.
 inline constexpr const char* kIndiceGiocaIn =
     "CREATE INDEX IF NOT EXISTS GiocaInGiocatore ON GiocaIn(IDGiocatore, IDPunteggio, Giornata, IDSquadra)";
+
+// The lookups the score query repeats for every player, indexed for the run when the league file lacks
+// the index: the one above on GiocaIn, and Punteggio by its ID.
+inline const std::vector<IndexedLookup>& ScoreLookups() {
+    static const std::vector<IndexedLookup> lookups = {
+        {"GiocaIn", {"IDGiocatore", "IDPunteggio", "Giornata", "IDSquadra"}}, {"Punteggio", {"ID"}}};
+    return lookups;
+}
 
 }  // namespace calvorin::queries

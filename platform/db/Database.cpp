@@ -7,6 +7,7 @@
 
 #include "platform/db/AccessCollation.h"
 #include "platform/db/DatabaseKind.h"
+#include "platform/db/IndexedLookup.h"
 #include "platform/db/MdbImport.h"
 #include "platform/db/SqliteConnection.h"
 
@@ -37,6 +38,10 @@ Database Database::Open(const std::filesystem::path& file, const std::vector<std
         impl->accessCopy = true;
     }
     return Database(std::move(impl));
+}
+
+void Database::IndexLookups(const std::vector<IndexedLookup>& lookups) {
+    if (!impl_->accessCopy) calvorin::IndexLookups(impl_->db.get(), lookups);
 }
 
 Query Database::Prepare(std::string_view sql) {

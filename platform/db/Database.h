@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/db/IndexedLookup.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -35,6 +37,11 @@ class Database {
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
     ~Database();
+
+    // Makes each lookup find its rows through an index (see IndexedLookup.h), so that a league file
+    // written without one reads as fast as one with it; the file is not written. An Access copy looks rows
+    // up by any "=" already, and is left as it is.
+    void IndexLookups(const std::vector<IndexedLookup>& lookups);
 
     // Compiles a statement; "?" markers are positional integer parameters.
     Query Prepare(std::string_view sql);
