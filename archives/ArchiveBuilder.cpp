@@ -86,7 +86,7 @@ void BuildOneArchive(const fs::path& archive, const std::vector<fs::path>& files
         zip.Close();
     }
     log.Checkpoint();  // a stop asked during the last piece still leaves the previous archive in place
-    pending.Commit();
+    if (const std::optional<std::string> warning = pending.Commit()) log.WriteWarning(4, *warning);
 }
 
 // The regular files of the folder that match the mask. A folder is no part of a backup; anything else the

@@ -179,8 +179,10 @@ class Generator {
     void WriteFile(const char* folder, const char* name, const Lines& lines, const char* kind) {
         const std::string shown = JoinPathText(c_.SiteFolder, {folder, name});
         log_.WriteLog("  - Esportazione file impostazioni %s\n    <i>%s</i>", kind, EscapeMarkup(shown));
-        WriteFileAtomic(PathFromText(shown), Utf8ToCp1252(JoinCrlf(lines)));
+        const std::optional<std::string> warning =
+            WriteFileAtomic(PathFromText(shown), Utf8ToCp1252(JoinCrlf(lines)));
         Ok();
+        if (warning) log_.WriteWarning(4, *warning);
     }
 
     const LineupOptions& o_;

@@ -142,8 +142,8 @@ std::string IniFile::Serialize() const {
     return EncodeText(JoinCrlf(lines), encoding_);
 }
 
-void IniFile::Save(const std::filesystem::path& file) const {
-    WriteFileAtomic(file, Serialize(), NewFileMode::OwnerOnly);
+std::optional<std::string> IniFile::Save(const std::filesystem::path& file) const {
+    return WriteFileAtomic(file, Serialize(), NewFileMode::OwnerOnly);
 }
 
 }  // namespace calvorin

@@ -78,8 +78,8 @@ class IniFile {
 
     // Replaces the file with Serialize() atomically. Throws std::runtime_error when it cannot be written,
     // leaving the previous file as it was. A new file is readable by its owner only: the settings file
-    // holds the secrets.
-    void Save(const std::filesystem::path& file) const;
+    // holds the secrets. Returns WriteFileAtomic's warning, if any.
+    std::optional<std::string> Save(const std::filesystem::path& file) const;
 
   private:
     struct Entry {

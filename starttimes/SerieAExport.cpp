@@ -2,6 +2,8 @@
 #include "starttimes/SerieAExport.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
@@ -32,9 +34,10 @@ TextFile ReadLines(const std::filesystem::path& path) {
     return {SplitLines(text), decoded.encoding};
 }
 
-void WriteLines(const std::filesystem::path& path, const TextFile& file) {
+std::optional<std::string> WriteLines(const std::filesystem::path& path, const TextFile& file) {
     std::string text = JoinCrlf(file.lines);
-    WriteFileAtomic(path, file.encoding == TextEncoding::Ansi ? text : EncodeText(text, file.encoding));
+    return WriteFileAtomic(path,
+                           file.encoding == TextEncoding::Ansi ? text : EncodeText(text, file.encoding));
 }
 
 }  // namespace
@@ -64,7 +67,7 @@ void EsportaOrariSerieA(const std::array<LocalDateTime, kMatchdays>& orari, cons
     std::filesystem::path path = PathFromText(JoinPathText(siteFolder, {"js", "fcmSerieADati.js"}));
     TextFile file = ReadLines(path);
     ReplaceSerieABlock(file.lines, orari);
-    WriteLines(path, file);
+    if (const std::optional<std::string> warning = WriteLines(path, file)) log.WriteWarning(2, *warning);
 }
 
 }  // namespace calvorin

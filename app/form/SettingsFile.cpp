@@ -109,7 +109,7 @@ void TMainForm::SaveSettings(const IniFile& values) {
         // Unreadable, it was reported when loading; the new file takes the usual encoding.
     }
     ini.ReplaceEntries(values);
-    ini.Save(file);
+    if (const std::optional<std::string> warning = ini.Save(file)) log().WriteWarning(2, *warning);
 }
 
 }  // namespace calvorin

@@ -112,7 +112,10 @@ bool TMainForm::RunProcedure(const RunPlan& plan) {
         if (stopped()) return false;
         log().WriteHeading("Generazione file <i>fcmVariabiliCalvorin.js</i>");
         const bool lineup = plan.lineup.has_value();
-        if (!KoOnFailure(log(), [&] { WriteVariablesFile(Context.Version, lineup, Context.SiteFolder); }))
+        if (!KoOnFailure(log(), [&] {
+                if (auto warning = WriteVariablesFile(Context.Version, lineup, Context.SiteFolder))
+                    log().WriteWarning(2, *warning);
+            }))
             return false;
     }
     return true;

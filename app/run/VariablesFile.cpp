@@ -47,9 +47,10 @@ std::vector<std::string> VariablesFileLines(const std::string& version, bool inv
     };
 }
 
-void WriteVariablesFile(const std::string& version, bool invioFormazione, const std::string& siteFolder) {
+std::optional<std::string> WriteVariablesFile(const std::string& version, bool invioFormazione,
+                                              const std::string& siteFolder) {
     auto lines = VariablesFileLines(version, invioFormazione, siteFolder);
-    WriteFileAtomic(JsFile(siteFolder, "fcmVariabiliCalvorin.js"), Utf8ToCp1252(JoinCrlf(lines)));
+    return WriteFileAtomic(JsFile(siteFolder, "fcmVariabiliCalvorin.js"), Utf8ToCp1252(JoinCrlf(lines)));
 }
 
 }  // namespace calvorin

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ std::vector<std::string> VariablesFileLines(const std::string& version, bool inv
 
 // Writes the variables file into the site's js folder (which must exist), replacing it atomically.
 // Throws std::runtime_error when it cannot be written.
-void WriteVariablesFile(const std::string& version, bool invioFormazione, const std::string& siteFolder);
+// Returns WriteFileAtomic's warning, if any.
+std::optional<std::string> WriteVariablesFile(const std::string& version, bool invioFormazione,
+                                              const std::string& siteFolder);
 
 }  // namespace calvorin

@@ -25,10 +25,11 @@ std::string ReadFileBytesNoLink(const std::filesystem::path& path) {
     return ReadAll(FileHandle::OpenForReading(path, false));
 }
 
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes, NewFileMode newMode) {
+std::optional<std::string> WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                                           NewFileMode newMode) {
     PendingFile pending(path, newMode);
     pending.File().WriteAt(0, bytes.data(), bytes.size());
-    pending.Commit();
+    return pending.Commit();
 }
 
 std::filesystem::path PathFromText(std::string_view text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,9 +23,9 @@ std::string ReadFileBytesNoLink(const std::filesystem::path& path);
 // then renamed over the target (a symbolic link there is replaced, not followed). On any failure the
 // temporary is removed, the previous file (if any) is left exactly as it was, and std::runtime_error is
 // thrown; after a crash the next call removes the temporary. A replaced regular file keeps its mode; a
-// new one gets `newMode`. The folder must exist.
-void WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
-                     NewFileMode newMode = NewFileMode::FollowUmask);
+// new one gets `newMode`. The folder must exist. Returns PendingFile::Commit's warning, if any.
+std::optional<std::string> WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes,
+                                           NewFileMode newMode = NewFileMode::FollowUmask);
 
 // True when a regular file (or a link to one) exists at the path; false on any error.
 bool FileExists(const std::filesystem::path& path);

@@ -9,6 +9,7 @@
 #include "platform/fs/Files.h"
 #include "platform/fs/Wildcard.h"
 #include "platform/os/PathText.h"
+#include "platform/os/SystemError.h"
 
 namespace fs = std::filesystem;
 
@@ -61,7 +62,7 @@ PendingFile::~PendingFile() {
     }
 }
 
-void PendingFile::Commit() {
+std::optional<std::string> PendingFile::Commit() {
     file_->TakeRightsFor(path_, newMode_);
     file_->Sync();
     file_->Close();
@@ -69,7 +70,11 @@ void PendingFile::Commit() {
         ThrowFileError("Impossibile sostituire il file", path_, error);
     committed_ = true;
     if (SystemError error = ActiveFileSystem().SyncFolder(FolderOf(path_)))
-        ThrowFileError("Impossibile scrivere il file", FolderOf(path_), error);
+        return "il file \"" + PathText(path_) +
+               "\" è scritto, ma la sua cartella non si è potuta sincronizzare sul disco (" +
+               SystemErrorText(error) +
+               "): dopo un'interruzione di corrente potrebbe tornare quello di prima";
+    return std::nullopt;
 }
 
 }  // namespace calvorin

@@ -30,8 +30,9 @@ class PendingFile {
 
     // Gives the file its final rights (NativeFile::TakeRightsFor), flushes it to disk, closes it and renames
     // it over the path; a symbolic link there is replaced, never written through. Then syncs the folder, so
-    // that the new name survives a power cut.
-    void Commit();
+    // that the new name survives a power cut. The file is in place once the rename is through: a failed
+    // sync after it is no failure but a warning, returned for the log.
+    std::optional<std::string> Commit();
 
   private:
     std::filesystem::path path_;

@@ -95,6 +95,13 @@ void Log::WriteOk(int indent, std::string_view detail) {
     WriteText(line);
 }
 
+void Log::WriteWarning(int indent, std::string_view message) {
+    std::string line(static_cast<std::size_t>(indent), ' ');
+    line += "<maroon>Attenzione:</color> ";
+    line += EscapeMarkup(FlattenMessage(message));
+    WriteText(line);
+}
+
 void Log::WriteKo(int indent, std::string_view message) {
     std::string line(static_cast<std::size_t>(indent), ' ');
     line += KoText;

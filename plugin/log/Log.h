@@ -78,6 +78,10 @@ class Log {
     // Writes a green "OK" after `indent` spaces, then ": " and `detail` (markup) when there is one.
     void WriteOk(int indent, std::string_view detail = {});
 
+    // Writes a maroon "Attenzione: " after `indent` spaces, then the message on one line, escaped: what went
+    // wrong without undoing what the step did.
+    void WriteWarning(int indent, std::string_view message);
+
     // Writes a red "KO: " after `indent` spaces, then the error message on one line, escaped.
     void WriteKo(int indent, std::string_view message);
     // The message of the last KO written, flattened to one line; "" when there was none.

@@ -62,7 +62,10 @@ SystemError FaultInjectingFileSystem::Remove(const std::filesystem::path& path) 
 }
 
 SystemError FaultInjectingFileSystem::SyncFolder(const std::filesystem::path& folder) {
-    if (SystemError error = Planned()) return error;
+    if (SystemError error = Planned()) {
+        failedAtFolderSync_ = true;
+        return error;
+    }
     return system_.SyncFolder(folder);
 }
 

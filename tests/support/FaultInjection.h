@@ -27,6 +27,9 @@ class FaultInjectingFileSystem : public FileSystem {
 
     // The operations seen so far, the planned one included.
     std::size_t Count() const { return count_.load(); }
+    // Whether the planned failure hit a folder sync: after a rename, so the new file is in place and the
+    // writer warns rather than fails.
+    bool FailedAtFolderSync() const { return failedAtFolderSync_; }
 
     SystemError Create(const std::filesystem::path& path, NativeFile& out) override;
     SystemError CreateUnique(const std::filesystem::path& folder, std::string_view prefix,
@@ -47,6 +50,7 @@ class FaultInjectingFileSystem : public FileSystem {
 
     FaultPlan plan_;
     std::atomic<std::size_t> count_ = 0;  // writes may come from more than one thread
+    bool failedAtFolderSync_ = false;
     SystemFileSystem system_;
 };
 

@@ -169,8 +169,9 @@ SystemError NativeFile::TakeRightsFor(const std::filesystem::path& target, NewFi
         // its group must go on reading it. Only root gives a file away; a member of the group may give it
         // that group. Otherwise the new file is ours, as any new file is. Before the mode: a change of
         // owner clears the set-id bits.
-        if (::fchown(Fd(native_), st.st_uid, st.st_gid) != 0)
-            (void)::fchown(Fd(native_), static_cast<uid_t>(-1), st.st_gid);
+        const bool kept = ::fchown(Fd(native_), st.st_uid, st.st_gid) == 0 ||
+                          ::fchown(Fd(native_), static_cast<uid_t>(-1), st.st_gid) == 0;
+        (void)kept;  // not ours to give: the new file stays ours
     } else {
         rights = mode == NewFileMode::OwnerOnly ? 0600 : (0666 & ~CurrentUmask());
     }

@@ -171,7 +171,9 @@ inline void CrashOrFailAtEveryWrite(const DemoLeague& demo,
             break;
         }
         ASSERT_EQ(crashed.exitCode, 137) << crashed.output;
-        EXPECT_NE(failed.exitCode, 0) << "failure at " << n << ": " << failed.output;
+        // A failed folder sync comes after a rename: the run goes on, and warns.
+        const bool warned = failed.output.find("Attenzione: il file") != std::string::npos;
+        EXPECT_EQ(failed.exitCode == 0, warned) << "at " << n << ": " << failed.output;
         if (::testing::Test::HasFailure()) break;  // one broken point says enough
     }
     EXPECT_GT(at, 30u) << "every file of the run is written";
