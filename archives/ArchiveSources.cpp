@@ -2,11 +2,15 @@
 #include "archives/ArchiveSources.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/fs/Files.h"
 #include "platform/fs/WinePath.h"
 #include "platform/os/Folder.h"
+#include "platform/os/NativeFile.h"
+#include "platform/os/SystemError.h"
 #include "platform/text/AsciiCase.h"
 
 namespace calvorin {
@@ -41,6 +45,23 @@ std::optional<std::string> FindLatestBackup(const std::string& backupFolder) {
     if (!latest) return std::nullopt;
     // In the folder's own form: the text goes into the settings file that FCM on Windows reads too.
     return JoinPathText(backupFolder, {*latest});
+}
+
+std::optional<std::string> BackupFolderProblem(const std::string& backupFolder) {
+    if (backupFolder.empty()) return std::nullopt;
+    std::filesystem::path folder;
+    try {
+        folder = PathFromText(backupFolder);
+    } catch (const std::exception& e) {
+        return std::string(e.what());
+    }
+    FileInfo info;
+    if (const SystemError error = PathInfo(folder, info))
+        return KindOf(error) == ErrorKind::NotFound ? std::nullopt : std::optional(SystemErrorText(error));
+    if (info.type != FileType::Directory) return std::string("non è una cartella");
+    std::vector<FolderEntry> entries;
+    if (const SystemError error = ListFolder(folder, entries)) return SystemErrorText(error);
+    return std::nullopt;
 }
 
 }  // namespace calvorin

@@ -14,4 +14,8 @@ namespace calvorin {
 // no such folder. Never throws for file-system reasons.
 std::optional<std::string> FindLatestBackup(const std::string& backupFolder);
 
+// Why FCM's backup folder holds no backup that FindLatestBackup could see, when it is there but cannot be
+// listed ("non è una cartella", a permission); nothing when it can be listed, is missing or is not set.
+std::optional<std::string> BackupFolderProblem(const std::string& backupFolder);
+
 }  // namespace calvorin

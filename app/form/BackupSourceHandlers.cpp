@@ -52,7 +52,12 @@ void TMainForm::BkUltimoCheckBoxClick() {
     if (p.BkUltimoCheckBox.Checked()) {
         auto latest = FindLatestBackup(Context.BackupFolder);
         p.BkDirEdit.SetNormalColor(true);
-        p.BkDirEdit.SetText(latest.value_or("(nessun backup disponibile)"));
+        // A folder that cannot be read is not one without backups: the text says which it is.
+        std::string none = "(nessun backup disponibile)";
+        if (auto problem = latest ? std::nullopt : BackupFolderProblem(Context.BackupFolder))
+            none = "(nessun backup disponibile: la cartella dei backup di FCM \"" + Context.BackupFolder +
+                   "\" " + *problem + ")";
+        p.BkDirEdit.SetText(latest.value_or(none));
         p.BkDirEdit.SetHint(p.BkDirEdit.Text());
     } else {
         ShowSource(p.BkDirEdit, true);

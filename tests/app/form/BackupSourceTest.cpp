@@ -36,6 +36,26 @@ TEST(BackupSource, LatestBackupIsTheGreatestVisibleFcmbkpFolder) {
     EXPECT_FALSE(b.BkDirEdit.ButtonEnabled()) << "the folder button waits until Ultimo backup is unticked";
 }
 
+// A backup folder that cannot be listed used to read as one without backups, and the run then said the
+// source folder did not exist: the reason is named, up to the validation's message.
+TEST(BackupSource, ABackupFolderThatCannotBeListedIsNamedWithItsReason) {
+    FormFixture f;
+    const auto backups = f.dir / "Backup";
+    test::WriteBytes(backups, "un file al posto della cartella");
+    test::WriteBytes(f.Fcm() / "FCM.ini", "[Generale]\r\nBackupCartella=" + PathText(backups) + "\r\n");
+    f.form.FormShow();
+    auto& b = f.form.Backup;
+    ASSERT_TRUE(b.BkUltimoCheckBox.Checked());
+    const std::string shown = "(nessun backup disponibile: la cartella dei backup di FCM \"" +
+                              PathText(backups) + "\" non è una cartella)";
+    EXPECT_EQ(b.BkDirEdit.Text(), shown);
+    b.BackupCheckBox.SetChecked(true);
+    b.BackupPasswordEdit.SetText("pw");
+    f.form.OkButtonClick();
+    ASSERT_EQ(f.desktop.errors.size(), 1u);
+    EXPECT_NE(f.desktop.errors[0].find(shown), std::string::npos) << f.desktop.errors[0];
+}
+
 TEST(BackupSource, WithoutFcmBackupFolderUltimoIsUntickedAndDisabled) {
     FormFixture f;
     f.form.FormShow();
