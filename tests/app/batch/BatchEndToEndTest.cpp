@@ -85,7 +85,8 @@ TEST(BatchEndToEnd, ASecondRunOnTheSameLeagueEndsWithStatus1WhileTheFirstHoldsIt
 // Cron would otherwise publish the defaults that stand in for a damaged settings file.
 TEST(BatchEndToEnd, AnUnusableSettingsFileStopsBeforeAnyStepWithStatus3) {
     DemoLeague demo;
-    const std::string garbage("\x9c\x01\xff\x00 non sono impostazioni", 28);
+    static constexpr char kGarbage[] = "\x9c\x01\xff\x00 non sono impostazioni";
+    const std::string garbage(kGarbage, sizeof kGarbage - 1);  // the NUL inside included
     test::WriteBytes(demo.Settings(), garbage);
     const auto siteBefore = std::filesystem::last_write_time(demo.Site() / "js" / "fcmSerieADati.js");
     const test::CommandResult run = demo.Run();
