@@ -80,9 +80,13 @@ void TMainForm::BindHandlers() {
     Backup.EsFilenameEdit.onButtonClick = Guarded([this] { EsFilenameEditButtonClick(); });
     OkButton.onClick = Guarded([this] { OkButtonClick(); });
     // Annulla is the one control that answers during a run: it asks whether to stop it.
-    CancelButton.onClick = [this] {
+    CancelButton.onClick = Reported([this] { CancelButtonClick(); });
+}
+
+std::function<void()> TMainForm::Reported(std::function<void()> handler) {
+    return [this, handler = std::move(handler)] {
         try {
-            CancelButtonClick();
+            handler();
         } catch (const std::exception& e) {
             desktop().ShowError(e.what());
         }
@@ -91,13 +95,8 @@ void TMainForm::BindHandlers() {
 
 // A run takes its options when it starts; input the desktop delivers while it lasts changes nothing.
 std::function<void()> TMainForm::Guarded(std::function<void()> handler) {
-    return [this, handler = std::move(handler)] {
-        if (running_) return;
-        try {
-            handler();
-        } catch (const std::exception& e) {
-            desktop().ShowError(e.what());
-        }
+    return [this, handler = Reported(std::move(handler))] {
+        if (!running_) handler();
     };
 }
 

@@ -137,6 +137,8 @@ class TMainForm {
 
   private:
     void BindHandlers();
+    // The handler with its failure shown in a message box; Guarded also refuses it during a run.
+    std::function<void()> Reported(std::function<void()> handler);
     std::function<void()> Guarded(std::function<void()> handler);
     bool LineupOptionOn(const CheckBox& box) const;
     void SetChildNodesEnabled(bool enabled);

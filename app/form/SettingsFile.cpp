@@ -49,13 +49,12 @@ void TMainForm::LoadSettings() {
         if (!FileExists(PathFromText(candidate))) candidate = JoinPathText(ProgramFolder, {"Calvorin.ini"});
     }
     const std::filesystem::path file = PathFromText(candidate);
-    if (KindOf(PathInfo(file, info)) != ErrorKind::NotFound)
-        log().WriteLog("  <i>%s</i>", EscapeMarkup(candidate));
+    const bool present = KindOf(PathInfo(file, info)) != ErrorKind::NotFound;
+    if (present) log().WriteLog("  <i>%s</i>", EscapeMarkup(candidate));
     IniFile ini;
     settingsProblem_.reset();
     try {
-        const std::string bytes =
-            KindOf(PathInfo(file, info)) == ErrorKind::NotFound ? std::string() : ReadFileBytes(file);
+        const std::string bytes = present ? ReadFileBytes(file) : std::string();
         ini = IniFile::Parse(bytes);
         if (!TrimView(bytes).empty() && !HoldsSettings(ini))
             settingsProblem_ = "Il file non contiene impostazioni di Calvorin";

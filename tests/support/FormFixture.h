@@ -30,6 +30,14 @@ struct FormFixture {
         form.ProgramFolder = PathText(Root() / "programma");
     }
 
+    // Every feature off but the start-time export: a run that needs no league.
+    void StartTimeExportOnly() {
+        form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
+        form.Backup.BackupCheckBox.SetChecked(false);
+        form.Backup.EsportazioneCheckBox.SetChecked(false);
+        form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    }
+
     std::filesystem::path Root() const { return dir / "città"; }
     std::filesystem::path Fcm() const { return Root() / "FCM"; }
     std::filesystem::path Site() const { return Root() / "Sito"; }

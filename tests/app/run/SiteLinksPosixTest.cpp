@@ -17,10 +17,7 @@ using test::FormFixture;
 TEST(SiteLinks, FcmFilesThatAreLinksAreNotReadAndNothingOfTheirTargetIsPublished) {
     FormFixture f;
     f.form.FormShow();
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.Backup.BackupCheckBox.SetChecked(false);
-    f.form.Backup.EsportazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    f.StartTimeExportOnly();
     const std::string secret = "root:x:0:0:segreto\nriga 2\nriga 3\nriga 4\n";
     test::WriteBytes(f.Root() / "segreto.txt", secret);
     fs::create_symlink(f.Root() / "segreto.txt", f.Site() / "js" / "fcmSerieADati.js");

@@ -143,10 +143,7 @@ TEST(StopRun, AStopAtAnyMomentLeavesEachFileAsBeforeOrWholeAndSavesNothing) {
 TEST(StopRun, TheRunUsesTheOptionsAndSavesTheSettingsOfTheMomentOkWasPressed) {
     FormFixture f;
     f.form.FormShow();
-    f.form.InvioFormazione.InvioFormazioneCheckBox.SetChecked(false);
-    f.form.Backup.BackupCheckBox.SetChecked(false);
-    f.form.Backup.EsportazioneCheckBox.SetChecked(false);
-    f.form.DateOrari.EsportaDateOrariCheckBox.SetChecked(true);
+    f.StartTimeExportOnly();
     f.form.InvioFormazione.IfScriptServerEdit.SetText("invform/al-via.php");
     test::WriteBytes(f.Site() / "js" / "fcmSerieADati.js", kSerieAFile);
     // At the first chance the user changes everything the window would still let through.
